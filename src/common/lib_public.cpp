@@ -1,0 +1,169 @@
+#include "common/lib_public.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/erreurs.h"
+
+RepFicExtType RepFicExt;
+
+namespace {
+
+void remplacerTout(std::string& texte, const std::string& quoi, const std::string& par) {
+  // One left-to-right pass, like the classic Replace: replaced text is not rescanned.
+  std::string sortie;
+  size_t debut = 0;
+  for (size_t p; (p = texte.find(quoi, debut)) != std::string::npos; debut = p + quoi.size()) {
+    sortie.append(texte, debut, p - debut);
+    sortie += par;
+  }
+  sortie.append(texte, debut, std::string::npos);
+  texte.swap(sortie);
+}
+
+std::string droite(const std::string& texte, int n) {
+  if (n < 0) throw ErreurExecution(erreur::AppelIncorrect, "Appel de procédure ou argument incorrect");
+  return static_cast<size_t>(n) >= texte.size() ? texte : texte.substr(texte.size() - n);
+}
+
+std::string valeurEnTexte(double v) {
+  char tampon[32];
+  std::snprintf(tampon, sizeof tampon, "%.15g", v);
+  return tampon;
+}
+
+}  // namespace
+
+std::string Trim(const std::string& texte) {
+  const size_t debut = texte.find_first_not_of(' ');
+  if (debut == std::string::npos) return {};
+  return texte.substr(debut, texte.find_last_not_of(' ') - debut + 1);
+}
+
+std::string CheckRep(const std::string& chemin, const std::string& separateur) {
+  std::string resultat;
+  Procedure("Lib_Public:CheckRep").etape([&] {
+    resultat = chemin;
+    if (chemin.empty() || separateur.empty()) return;
+    const size_t n = separateur.size();
+    const bool finitPar = chemin.size() >= n && chemin.compare(chemin.size() - n, n, separateur) == 0;
+    const bool finitParDeux =
+        chemin.size() >= 2 * n && chemin.compare(chemin.size() - 2 * n, 2 * n, separateur + separateur) == 0;
+    if (finitParDeux)
+      resultat.pop_back();
+    else if (!finitPar)
+      resultat += separateur;
+  });
+  return resultat;
+}
+
+std::string NettoieNomDeDossier(const std::string& texte) {
+  std::string t = texte;
+  Procedure("Lib_Public:NettoieNomDeDossier").etape([&] {
+    for (const char* c : {"/", "*", "?", "\"", "<", ">", "|", ","}) remplacerTout(t, c, " ");
+    for (const char* c : {"...", "..", "%"}) remplacerTout(t, c, "");
+    // Blanks go first, so that a drive letter typed after a blank keeps its colon.
+    t = Trim(t);
+    if (t.size() > 2) {
+      std::string reste = t.substr(2);
+      remplacerTout(reste, ":", " ");
+      remplacerTout(reste, "   ", " ");
+      t = t.substr(0, 2) + reste;
+    }
+    while (t.find(" \\") != std::string::npos) remplacerTout(t, " \\", "\\");
+    t = Trim(t);
+  });
+  return t;
+}
+
+bool NomFichierCorrect(const std::string& chemin) {
+  bool correct = false;
+  Procedure("Lib_Public:NomFichierCorrect").etape([&] {
+    correct = chemin.find_first_of("*?\"|") == std::string::npos;
+  });
+  return correct;
+}
+
+void EclateRepFicExt(const std::string& chemin) {
+  Procedure("Lib_Public:EclateRepFicExt").etape([&] {
+    const std::string t = Trim(chemin);
+    RepFicExt = {t, "", ""};
+    size_t point = 0;  // 1-based position of the extension's dot
+    for (size_t pos = t.size(); pos >= 1; --pos) {
+      const char c = t[pos - 1];
+      if (c == '.') {
+        if (RepFicExt.Ext.empty()) {
+          point = pos;
+          RepFicExt.Ext = t.substr(pos - 1);
+        }
+        continue;
+      }
+      if (c == '\\' || pos == 1) {
+        const size_t n = c == '\\' ? pos : pos - 1;
+        RepFicExt.Rep = t.substr(0, n);
+        RepFicExt.Fic = point ? t.substr(n, point - 1 - n) : t.substr(n);
+        break;
+      }
+    }
+  });
+}
+
+std::string N2S(double valeur, int16_t largeur, int16_t decimales, const std::string& remplissage) {
+  std::string texte;
+  Procedure p("Lib_Public:N2S (Value: " + valeurEnTexte(valeur) + ")");
+  bool negatif = false;
+  char remplir = ' ';
+  int32_t echelle = 1;
+  int32_t n = 0;
+  p.etape([&] {
+    if (valeur < 0) {
+      negatif = true;
+      valeur = -valeur;
+    }
+    remplir = remplissage.empty() ? ' ' : remplissage[0];
+    echelle = static_cast<int32_t>(std::pow(10.0, decimales));
+    double x = (valeur + 0.005) * echelle;
+    if (!(x <= 2147483647.0)) {
+      if (std::isnan(x)) throw ErreurExecution(6, "Dépassement de capacité");
+      x = 2147483647.0;
+    }
+    // The default rounding mode sends a tie to the even neighbour.
+    std::fesetround(FE_TONEAREST);
+    n = static_cast<int32_t>(std::nearbyint(x));
+  });
+  p.etape([&] {
+    if (largeur < 0) throw ErreurExecution(erreur::AppelIncorrect, "Appel de procédure ou argument incorrect");
+    texte = droite(std::string(largeur, remplir) + std::to_string(n), largeur);
+  });
+  if (decimales != 0) {
+    p.etape([&] {
+      const int longueur = largeur - decimales - 1;
+      if (longueur < 0) throw ErreurExecution(erreur::AppelIncorrect, "Appel de procédure ou argument incorrect");
+      texte = (texte.size() > 1 ? texte.substr(1, longueur) : std::string()) + "." + droite(texte, decimales);
+    });
+  }
+  p.etape([&] {
+    const size_t point = texte.find('.');
+    if (point == std::string::npos) return;
+    for (size_t i = point + 1; i < texte.size(); ++i)
+      if (texte[i] == ' ') texte[i] = '0';
+    std::string chiffres;
+    for (char c : texte)
+      if (c != ' ') chiffres += c;
+    if (std::strtod(chiffres.c_str(), nullptr) < 1 && point > 0) texte[point - 1] = '0';
+  });
+  if (negatif) {
+    p.etape([&] {
+      const size_t blanc = texte.find_last_of(' ');
+      if (blanc != std::string::npos)
+        texte[blanc] = '-';
+      else if (!texte.empty() && !(texte[0] >= '1' && texte[0] <= '9'))
+        texte[0] = '-';
+      else
+        texte = "-" + Trim(texte);
+    });
+  }
+  return texte;
+}

@@ -1,0 +1,110 @@
+// The one seam between the program and the operating system. Nothing above
+// it includes a system header. Paths are Windows paths and every string is
+// UTF-8; each implementation converts at its own edge.
+//
+// win32/: the real Windows calls. posix/: Windows paths mapped into a
+// Wine-style prefix, and the Windows-exact profile engine.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// ---- Start-up ---------------------------------------------------------------
+
+struct Options {
+  std::string root;    // POSIX: the prefix holding the drives; empty = $WINEPREFIX, else ~/.wine
+  std::string appDir;  // the program's own folder, Windows spelling; empty = where the program lies
+};
+// Called once by main() before anything else; tests call it with their sandbox.
+void Configure(const Options& options);
+
+// ---- Files and folders --------------------------------------------------------
+
+// Outcome of a directory listing of a path pattern (the last component may hold
+// * and ?), folders included. A trailing backslash lists the folder's own entries.
+enum class Listing {
+  Found,     // at least one entry
+  NotFound,  // nothing matches
+  BadName,   // the path cannot be listed at all: missing drive, invalid name
+};
+Listing ListDirectory(const std::string& pattern);
+
+// FindFirstFileA semantics: the pattern itself must match an entry (a trailing
+// backslash matches nothing). True when an entry was found.
+bool FindFirstFile(const std::string& pattern);
+
+// The plain make-directory operation; false when the folder was not made.
+// `error` receives the run-time error number (52, 75 or 76) on failure.
+bool MakeDirectory(const std::string& path, int32_t* error);
+// CreateDirectoryA with default security.
+bool CreateDirectory(const std::string& path);
+// CreateDirectoryExA: the new folder takes the template folder's attributes.
+bool CreateDirectoryEx(const std::string& templateFolder, const std::string& path);
+
+inline constexpr uint32_t kAttrReadOnly = 1;
+inline constexpr uint32_t kAttrDirectory = 16;
+inline constexpr uint32_t kAttrArchive = 32;
+inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+// GetFileAttributesA; kInvalidAttributes when the path does not exist.
+uint32_t GetAttributes(const std::string& path);
+// SetFileAttributesA; false when refused.
+bool SetAttributes(const std::string& path, uint32_t attributes);
+
+// _lopen + GetFileSize (low 32 bits) + _lclose: -1 when the file cannot be opened.
+int32_t FileSize(const std::string& path);
+
+// ---- System -------------------------------------------------------------------
+
+// GetWindowsDirectoryA into a buffer of `size` characters: the count it returns
+// and the text. Count 0 on failure.
+struct WindowsDirectory {
+  uint32_t count = 0;
+  std::string path;
+};
+WindowsDirectory GetWindowsDirectory(uint32_t size);
+
+// GetVersionExA with the extended record (size field 156).
+struct VersionInfo {
+  bool ok = false;  // the call returned nonzero
+  uint32_t platformId = 0;
+  uint32_t major = 0;
+  uint32_t minor = 0;
+};
+VersionInfo GetVersion();
+
+// The folder that holds the running program, Windows spelling, without a trailing backslash required.
+std::string ProgramFolder();
+
+// ---- Profile files --------------------------------------------------------------
+
+// GetPrivateProfileStringA(section, key, default): the whole value, never cut.
+std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& defaultValue);
+
+// WritePrivateProfileStringA(section, key, value): returns what the call returns
+// (1 on success, 0 on failure); `reason` receives a French explanation on failure.
+int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value, std::string* reason);
+
+// A command groups profile writes: on POSIX each changed file is kept in memory
+// and written once when the command ends. On Windows both are no-ops.
+void BeginCommand();
+struct SaveFailure {
+  std::string file;    // Windows path
+  std::string reason;  // French explanation
+};
+// Writes every changed file; returns the files that could not be saved (their old content is intact).
+std::vector<SaveFailure> EndCommand();
+
+// ---- Code page ---------------------------------------------------------------------
+
+// UTF-8 to the ANSI code page; false when a character has no place in it.
+bool ToAnsi(const std::string& utf8, std::string* ansi);
+// The ANSI code page to UTF-8 (every byte has a character).
+std::string FromAnsi(const std::string& ansi);
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+// Windows-1252, the code page of the suite's files. iconv gives the table once;
+// the five bytes it leaves undefined map to U+0081, U+008D, U+008F, U+0090 and
+// U+009D, as Windows maps them, so that every byte round-trips.
+#include <iconv.h>
+
+#include <array>
+#include <map>
+#include <mutex>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+struct Table {
+  std::array<char32_t, 256> toUnicode{};
+  std::map<char32_t, unsigned char> fromUnicode;
+};
+
+const Table& table() {
+  static Table t;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    iconv_t cd = iconv_open("UTF-32LE", "CP1252");
+    for (int b = 0; b < 256; ++b) {
+      char32_t cp = static_cast<char32_t>(b);
+      if (cd != reinterpret_cast<iconv_t>(-1) && b >= 0x80) {
+        char in = static_cast<char>(b);
+        unsigned char out[4] = {};
+        char* pin = &in;
+        char* pout = reinterpret_cast<char*>(out);
+        size_t nin = 1, nout = 4;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &pin, &nin, &pout, &nout) != static_cast<size_t>(-1))
+          cp = out[0] | (out[1] << 8) | (out[2] << 16) | (char32_t{out[3]} << 24);
+      }
+      t.toUnicode[b] = cp;
+      t.fromUnicode.emplace(cp, static_cast<unsigned char>(b));
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+  });
+  return t;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+bool ToAnsi(const std::string& utf8, std::string* ansi) {
+  const Table& t = table();
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
+    if (extra < 0 || i + extra >= utf8.size()) return false;
+    char32_t cp = b & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(utf8[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    i += extra + 1;
+    auto it = t.fromUnicode.find(cp);
+    if (it == t.fromUnicode.end()) return false;
+    out += static_cast<char>(it->second);
+  }
+  if (ansi) *ansi = std::move(out);
+  return true;
+}
+
+std::string FromAnsi(const std::string& ansi) {
+  const Table& t = table();
+  std::string out;
+  out.reserve(ansi.size() + ansi.size() / 8);
+  for (unsigned char b : ansi) appendUtf8(out, t.toUnicode[b]);
+  return out;
+}
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+// Windows paths on the host, the way Wine maps them: a prefix folder holds the
+// drives, and path components match without regard to case.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform::posix {
+
+// The prefix folder in force (after Configure).
+const std::string& PrefixRoot();
+const std::string& ApplicationDirOverride();
+void SetPrefix(const std::string& root, const std::string& appDir);
+
+// A Windows path resolved on the host.
+struct HostPath {
+  bool driveFound = false;  // false: missing drive or share, every operation fails
+  std::string path;         // host path: existing components in their real spelling, the rest as given
+  bool exists = false;      // every component was found
+  bool parentExists = false;
+  bool trailingSeparator = false;  // the Windows path ended with a backslash
+};
+HostPath Resolve(const std::string& windowsPath);
+
+// The Windows spelling of a host path, through the drives whose root is not the
+// host's own root; nullopt when no such drive holds it.
+std::optional<std::string> ToWindowsPath(const std::string& hostPath);
+
+// Case-insensitive equality of two UTF-8 names, as Windows compares file names.
+bool SameName(const std::string& a, const std::string& b);
+// DOS wildcard match (* and ?), case-insensitive.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+}  // namespace platform::posix

@@ -1,0 +1,131 @@
+// Files and folders on the host, through the drive mapping.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "platform/posix/drives.h"
+
+namespace platform {
+namespace {
+
+using posix::HostPath;
+using posix::Resolve;
+
+bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+
+bool isDirectory(const std::string& host) {
+  struct stat st;
+  return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Splits a pattern at its last separator: the folder part (with the separator) and the last component.
+void splitLast(const std::string& pattern, std::string* folder, std::string* name) {
+  const size_t p = pattern.find_last_of("\\/");
+  *folder = p == std::string::npos ? std::string() : pattern.substr(0, p + 1);
+  *name = p == std::string::npos ? pattern : pattern.substr(p + 1);
+  if (folder->empty() && name->size() >= 2 && (*name)[1] == ':') {  // "C:*.ini"
+    *folder = name->substr(0, 2);
+    *name = name->substr(2);
+  }
+}
+
+Listing matchIn(const std::string& folderPattern, const std::string& name) {
+  const HostPath dir = Resolve(folderPattern.empty() ? "." : folderPattern);
+  if (!dir.driveFound) return Listing::BadName;
+  if (!dir.exists || !isDirectory(dir.path)) return Listing::NotFound;
+  DIR* d = ::opendir(dir.path.c_str());
+  if (!d) return Listing::NotFound;
+  Listing found = Listing::NotFound;
+  while (dirent* e = ::readdir(d)) {
+    if (posix::WildcardMatch(name, e->d_name)) {
+      found = Listing::Found;
+      break;
+    }
+  }
+  ::closedir(d);
+  return found;
+}
+
+bool makeDir(const std::string& path) {
+  const HostPath h = Resolve(path);
+  if (!h.driveFound || h.exists || !h.parentExists) return false;
+  return ::mkdir(h.path.c_str(), 0777) == 0;
+}
+
+}  // namespace
+
+Listing ListDirectory(const std::string& pattern) {
+  if (pattern.empty()) return Listing::NotFound;
+  std::string folder, name;
+  splitLast(pattern, &folder, &name);
+  if (name.empty()) {  // a trailing separator lists the folder's own entries
+    const HostPath h = Resolve(pattern);
+    if (!h.driveFound) return Listing::BadName;
+    return h.exists && isDirectory(h.path) ? Listing::Found : Listing::NotFound;
+  }
+  if (hasWildcard(name)) return matchIn(folder, name);
+  const HostPath h = Resolve(pattern);
+  if (!h.driveFound) return Listing::BadName;
+  return h.exists ? Listing::Found : Listing::NotFound;
+}
+
+bool FindFirstFile(const std::string& pattern) {
+  if (pattern.empty() || pattern.back() == '\\' || pattern.back() == '/') return false;
+  return ListDirectory(pattern) == Listing::Found;
+}
+
+bool MakeDirectory(const std::string& path, int32_t* error) {
+  const HostPath h = Resolve(path);
+  int32_t e = 0;
+  if (!h.driveFound)
+    e = 76;
+  else if (h.exists)
+    e = 75;
+  else if (!h.parentExists)
+    e = 76;
+  else if (::mkdir(h.path.c_str(), 0777) != 0)
+    e = 75;
+  if (error) *error = e;
+  return e == 0;
+}
+
+bool CreateDirectory(const std::string& path) { return makeDir(path); }
+
+bool CreateDirectoryEx(const std::string& templateFolder, const std::string& path) {
+  const HostPath t = Resolve(templateFolder);
+  if (!t.exists || !isDirectory(t.path)) return false;
+  return makeDir(path);
+}
+
+uint32_t GetAttributes(const std::string& path) {
+  const HostPath h = Resolve(path);
+  struct stat st;
+  if (!h.exists || ::stat(h.path.c_str(), &st) != 0) return kInvalidAttributes;
+  if (S_ISDIR(st.st_mode)) return kAttrDirectory;
+  // The read-only attribute is the owner's write bit.
+  return kAttrArchive | ((st.st_mode & S_IWUSR) ? 0 : kAttrReadOnly);
+}
+
+bool SetAttributes(const std::string& path, uint32_t attributes) {
+  const HostPath h = Resolve(path);
+  struct stat st;
+  if (!h.exists || ::stat(h.path.c_str(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) return true;
+  mode_t mode = st.st_mode & 07777;
+  if (attributes & kAttrReadOnly)
+    mode &= ~mode_t{0222};
+  else
+    mode |= S_IWUSR;
+  return ::chmod(h.path.c_str(), mode) == 0;
+}
+
+int32_t FileSize(const std::string& path) {
+  const HostPath h = Resolve(path);
+  struct stat st;
+  if (!h.exists || ::stat(h.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  if (::access(h.path.c_str(), R_OK) != 0) return -1;
+  return static_cast<int32_t>(static_cast<uint32_t>(st.st_size));
+}
+
+}  // namespace platform

@@ -1,0 +1,267 @@
+// Profile reads and writes on Linux, on the Windows-exact engine.
+//
+// Each file is parsed once and cached with its identity (device, inode, size,
+// modification time); a file changed behind our back is parsed again. Outside a
+// command a write is saved at once; inside one, every changed file is saved once
+// when the command ends. A write that cannot succeed (missing drive or folder,
+// read-only file, a folder in the way) fails at once, as on Windows, so that the
+// writer's recovery ladder behaves the same on both systems.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "ini/profile_document.h"
+#include "platform/platform.h"
+#include "platform/posix/drives.h"
+#include "platform/posix/profile_store.h"
+
+namespace platform {
+namespace {
+
+struct Identity {
+  bool exists = false;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = 0;
+  struct timespec mtime {};
+  bool operator==(const Identity& o) const {
+    return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size &&
+           mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec;
+  }
+};
+
+struct Write {
+  std::string section, key, value;  // code-page bytes
+};
+
+struct CachedFile {
+  std::string windowsPath;
+  Identity identity;  // of the file the document was parsed from
+  ini::ProfileDocument document;
+  std::vector<Write> pending;  // applied to `document`, not yet on disk
+};
+
+std::map<std::string, CachedFile> g_files;  // by host path
+int g_commandDepth = 0;
+posix::SaveFault g_fault = posix::SaveFault::None;
+
+Identity identityOf(const std::string& host) {
+  Identity id;
+  struct stat st;
+  if (::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    id.exists = true;
+    id.dev = st.st_dev;
+    id.ino = st.st_ino;
+    id.size = st.st_size;
+    id.mtime = st.st_mtim;
+  }
+  return id;
+}
+
+bool readWhole(const std::string& host, std::string* bytes) {
+  const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string out;
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      if (n < 0) return false;
+      break;
+    }
+    out.append(buf, static_cast<size_t>(n));
+  }
+  *bytes = std::move(out);
+  return true;
+}
+
+// The cached document of a file, parsed again when the file changed on disk
+// (unless changes of ours are still pending).
+CachedFile* load(const std::string& host, const std::string& windowsPath) {
+  auto it = g_files.find(host);
+  const Identity now = identityOf(host);
+  if (it != g_files.end() && (!it->second.pending.empty() || it->second.identity == now)) return &it->second;
+  CachedFile f;
+  f.windowsPath = windowsPath;
+  f.identity = now;
+  if (now.exists) {
+    std::string bytes;
+    if (!readWhole(host, &bytes)) return nullptr;
+    f.document = ini::ProfileDocument(std::move(bytes));
+  }
+  return &(g_files[host] = std::move(f));
+}
+
+std::string errnoText(int e) {
+  switch (e) {
+    case ENOSPC: return "disque plein";
+    case EACCES:
+    case EPERM: return "accès refusé";
+    case EROFS: return "support en lecture seule";
+    case EDQUOT: return "quota disque dépassé";
+    default: return std::string("erreur système ") + std::to_string(e) + " (" + std::strerror(e) + ")";
+  }
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Replaces the file atomically: a temporary file in the same folder, flushed,
+// renamed over the old one, then the folder flushed. On failure the old file is intact.
+bool saveFile(const std::string& host, const std::string& bytes, std::string* reason) {
+  const size_t slash = host.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
+  const std::string base = slash == std::string::npos ? host : host.substr(slash + 1);
+  std::string tmp = dir + "/." + base + ".il3-XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) {
+    *reason = "enregistrement impossible: " + errnoText(errno);
+    return false;
+  }
+  struct stat old;
+  const mode_t mode = ::stat(host.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return static_cast<mode_t>(0666 & ~m);
+  }();
+  bool ok = g_fault != posix::SaveFault::Write && writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  int err = ok ? 0 : (errno ? errno : EIO);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (ok && (g_fault == posix::SaveFault::Rename || ::rename(tmp.c_str(), host.c_str()) != 0)) {
+    ok = false;
+    err = g_fault == posix::SaveFault::Rename ? EIO : errno;
+  }
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    *reason = "enregistrement impossible: " + errnoText(err);
+    return false;
+  }
+  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
+}
+
+// Saves one file's pending writes. A file changed on disk since we parsed it is
+// parsed again and our writes replayed on it, so that nobody's change is lost.
+bool flush(const std::string& host, CachedFile& f, std::string* reason) {
+  if (f.pending.empty()) return true;
+  const Identity now = identityOf(host);
+  if (!(now == f.identity)) {
+    ini::ProfileDocument fresh;
+    std::string bytes;
+    if (now.exists && readWhole(host, &bytes)) fresh = ini::ProfileDocument(std::move(bytes));
+    for (const Write& w : f.pending) fresh.Write(w.section, w.key, w.value);
+    f.document = std::move(fresh);
+  }
+  if (!saveFile(host, f.document.Serialize(), reason)) {
+    g_files.erase(host);  // what is on disk is the truth again
+    return false;
+  }
+  f.pending.clear();
+  f.identity = identityOf(host);
+  return true;
+}
+
+// The host file of a profile path: a bare name lives in the Windows folder.
+posix::HostPath resolveProfile(const std::string& file) {
+  if (file.find_first_of("\\/:") == std::string::npos) return posix::Resolve("C:\\windows\\" + file);
+  return posix::Resolve(file);
+}
+
+}  // namespace
+
+namespace posix {
+void SetSaveFaultForTesting(SaveFault fault) { g_fault = fault; }
+void ResetProfileCacheForTesting() {
+  g_files.clear();
+  g_commandDepth = 0;
+}
+}  // namespace posix
+
+std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& defaultValue) {
+  const std::string fallback = ini::NormalizeDefault(defaultValue);
+  if (file.empty()) return fallback;
+  std::string s, k;
+  if (!ToAnsi(section, &s) || !ToAnsi(key, &k)) return fallback;
+  const posix::HostPath h = resolveProfile(file);
+  if (!h.driveFound || h.trailingSeparator) return fallback;
+  if (!h.exists && g_files.find(h.path) == g_files.end()) return fallback;
+  CachedFile* f = load(h.path, file);
+  if (!f) return fallback;
+  const std::optional<std::string> v = f->document.Read(s, k);
+  return v ? FromAnsi(*v) : fallback;
+}
+
+int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value, std::string* reason) {
+  std::string why;
+  auto fail = [&](std::string r) {
+    if (reason) *reason = std::move(r);
+    return 0;
+  };
+  if (file.empty()) return fail("nom de fichier vide");
+  std::string s, k, v;
+  if (!ToAnsi(section, &s) || !ToAnsi(key, &k) || !ToAnsi(value, &v))
+    return fail("caractère que la page de codes Windows-1252 ne contient pas");
+  const posix::HostPath h = resolveProfile(file);
+  if (!h.driveFound) return fail("lecteur ou partage introuvable");
+  if (h.trailingSeparator) return fail("nom de fichier incorrect");
+  if (!h.parentExists) return fail("dossier introuvable");
+  struct stat st;
+  if (::stat(h.path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return fail("un dossier porte ce nom");
+    // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
+    if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
+    if (::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
+  } else if (::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
+    return fail("accès refusé au dossier");
+  }
+  CachedFile* f = load(h.path, file);
+  if (!f) return fail("lecture du fichier impossible");
+  const bool created = !f->identity.exists && f->pending.empty();
+  if (!f->document.Write(s, k, v) && !created) return 1;  // the stored value already: nothing to write
+  f->pending.push_back({s, k, v});
+  if (g_commandDepth == 0 && !flush(h.path, *f, &why)) return fail(why);
+  return 1;
+}
+
+void BeginCommand() { ++g_commandDepth; }
+
+std::vector<SaveFailure> EndCommand() {
+  std::vector<SaveFailure> failures;
+  if (g_commandDepth > 0 && --g_commandDepth > 0) return failures;
+  std::vector<std::string> hosts;
+  for (auto& [host, f] : g_files)
+    if (!f.pending.empty()) hosts.push_back(host);
+  for (const std::string& host : hosts) {
+    auto it = g_files.find(host);
+    std::string why;
+    const std::string windowsPath = it->second.windowsPath;
+    if (!flush(host, it->second, &why)) failures.push_back({windowsPath, why});
+  }
+  return failures;
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+// What the program knows of its system on Linux.
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "platform/posix/drives.h"
+
+namespace platform {
+
+namespace {
+// The suite's default application folder, where its programs look for the site file.
+constexpr const char* kDefaultAppFolder = "C:\\Kelvaro\\Ilvane\\";
+}  // namespace
+
+void Configure(const Options& options) { posix::SetPrefix(options.root, options.appDir); }
+
+WindowsDirectory GetWindowsDirectory(uint32_t size) {
+  const std::string dir = "C:\\windows";
+  if (size <= dir.size()) return {static_cast<uint32_t>(dir.size() + 1), std::string()};
+  return {static_cast<uint32_t>(dir.size()), dir};
+}
+
+VersionInfo GetVersion() {
+  // Not a Windows system: no platform identifier, so the version class stays 0.
+  return {true, 0, 0, 0};
+}
+
+std::string ProgramFolder() {
+  if (!posix::ApplicationDirOverride().empty()) return posix::ApplicationDirOverride();
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n > 0) {
+    std::string exe(buf, static_cast<size_t>(n));
+    if (auto w = posix::ToWindowsPath(exe.substr(0, exe.find_last_of('/')))) return *w;
+  }
+  return kDefaultAppFolder;
+}
+
+}  // namespace platform

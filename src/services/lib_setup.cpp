@@ -1,0 +1,100 @@
+// Profile writes: the status line, the checks, and the recovery ladder.
+#include "services/lib_setup.h"
+
+#include "common/erreurs.h"
+#include "common/lib_public.h"
+#include "platform/platform.h"
+#include "services/lib_systeme.h"
+
+namespace {
+
+std::function<void(const std::string&)>& ligne() {
+  static std::function<void(const std::string&)> f;
+  return f;
+}
+std::string& derniereRaison() {
+  static std::string r;
+  return r;
+}
+
+// What would break the file's structure, or be changed into something else on
+// the way to the code page, is refused instead of being written.
+std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
+                         const std::string& valeur) {
+  auto brise = [](const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; };
+  if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
+  if (section.find(']') != std::string::npos) return "« ] » interdit dans un nom de section";
+  if (cle.find('=') != std::string::npos) return "« = » interdit dans un nom de clé";
+  const std::string c = Trim(cle);
+  if (!c.empty() && (c[0] == '[' || c[0] == ';')) return "un nom de clé ne peut commencer par « [ » ou « ; »";
+  for (const std::string* s : {&fichier, &section, &cle, &valeur})
+    if (!platform::ToAnsi(*s, nullptr)) return "caractère absent de la page de codes Windows-1252";
+  return {};
+}
+
+}  // namespace
+
+void DefinirLigneDeProgression(std::function<void(const std::string&)> sink) { ligne() = std::move(sink); }
+
+void AfficherProgression(const std::string& texte) {
+  if (ligne()) ligne()(texte);
+}
+
+void BilanEcritures::ajouter(const std::string& fichier, const std::string& raison) {
+  for (EchecsFichier& f : fichiers_) {
+    if (f.fichier == fichier) {
+      ++f.nombre;
+      return;
+    }
+  }
+  fichiers_.push_back({fichier, 1, raison});
+}
+
+BilanEcritures& Bilan() {
+  static BilanEcritures b;
+  return b;
+}
+
+const std::string& DerniereRaison() { return derniereRaison(); }
+
+bool EcritureIni(const std::string& fichier, const std::string& section, const std::string& cle,
+                 const std::string& valeur) {
+  bool ecrit = false;
+  Procedure p("Lib_Setup:EcritureIni");
+  p.etape([&] {
+    AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
+    derniereRaison().clear();
+    if (Trim(section).empty() || Trim(cle).empty()) {
+      derniereRaison() = "section ou clé vide";
+      return;
+    }
+    if (!NomFichierCorrect(fichier)) {
+      derniereRaison() = "nom de fichier incorrect";
+      return;
+    }
+    if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty()) {
+      derniereRaison() = refus;
+      Bilan().ajouter(fichier, refus);
+      return;
+    }
+    std::string raison;
+    auto ecrire = [&] { return platform::ProfileWrite(fichier, section, cle, valeur, &raison) == 1; };
+    if (ecrire()) {
+      ecrit = true;
+      return;
+    }
+    if (const size_t b = fichier.find_last_of('\\'); b != std::string::npos)
+      VerificationEtCreationRepertoire(fichier.substr(0, b + 1));
+    if (ecrire()) {
+      ecrit = true;
+      return;
+    }
+    File_RemoveFlag(fichier, 1);
+    ecrit = ecrire();
+    if (!ecrit) {
+      derniereRaison() = raison;
+      Bilan().ajouter(fichier, raison);
+    }
+  });
+  return ecrit;
+}
