@@ -22,6 +22,10 @@ struct Options {
 // Called once by main() before anything else; tests call it with their sandbox.
 void Configure(const Options& options);
 
+// The program's arguments (after the program name), in UTF-8. Also makes
+// standard output and error carry UTF-8 text.
+std::vector<std::string> Arguments(int argc, char** argv);
+
 // ---- Files and folders --------------------------------------------------------
 
 // Outcome of a directory listing of a path pattern (the last component may hold

@@ -36,3 +36,11 @@ std::string ProgramFolder() {
 }
 
 }  // namespace platform
+
+namespace platform {
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return args;
+}
+}  // namespace platform

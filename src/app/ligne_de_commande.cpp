@@ -1,0 +1,149 @@
+#include "app/ligne_de_commande.h"
+
+#include <map>
+
+namespace app {
+namespace {
+
+// "N=TEXT" with N in [min, max]; the text may be empty or hold further "=".
+bool numeroEtTexte(const std::string& v, int min, int max, int* n, std::string* texte) {
+  const size_t eq = v.find('=');
+  if (eq == std::string::npos || eq == 0 || eq > 2) return false;
+  int x = 0;
+  for (size_t i = 0; i < eq; ++i) {
+    if (v[i] < '0' || v[i] > '9') return false;
+    x = x * 10 + (v[i] - '0');
+  }
+  if (x < min || x > max) return false;
+  *n = x;
+  *texte = v.substr(eq + 1);
+  return true;
+}
+
+}  // namespace
+
+Analyse AnalyserLigne(const std::vector<std::string>& args) {
+  Analyse a;
+  Commande& c = a.commande;
+  bool silencieux = false;
+  std::vector<std::string> libres;
+  const std::map<std::string, int> actions{{"folders", 0}, {"structural", 1}, {"general", 2}};
+
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string opt = args[i];
+    std::string valeur;
+    bool aValeur = false;
+    if (opt.rfind("--", 0) == 0 && opt.find('=') != std::string::npos) {
+      valeur = opt.substr(opt.find('=') + 1);
+      opt = opt.substr(0, opt.find('='));
+      aValeur = true;
+    }
+    auto suivante = [&](const char* nom) -> bool {
+      if (aValeur) return true;
+      if (i + 1 >= args.size()) {
+        a.erreur = std::string("l'option ") + nom + " attend une valeur";
+        return false;
+      }
+      valeur = args[++i];
+      return true;
+    };
+    if (!libres.empty() && libres[0] == "ini") {  // everything after "ini" is its own
+      libres.push_back(args[i]);
+      continue;
+    }
+    if (opt == "--help" || opt == "-h") {
+      c.mode = Mode::Aide;
+      return a;
+    }
+    if (opt == "--version") {
+      c.mode = Mode::Version;
+      return a;
+    }
+    if (opt == "--silent") {
+      silencieux = true;
+    } else if (opt == "--verbose") {
+      c.verbeux = true;
+    } else if (opt == "--root") {
+      if (!suivante("--root")) return a;
+      c.root = valeur;
+    } else if (opt == "--app-dir") {
+      if (!suivante("--app-dir")) return a;
+      c.appDir = valeur;
+    } else if (opt == "--radio" || opt == "--guid") {
+      if (!suivante(opt.c_str())) return a;
+      c.champs.emplace_back(opt.substr(2), valeur);
+    } else if (opt == "--station" || opt == "--folder") {
+      if (!suivante(opt.c_str())) return a;
+      const bool station = opt == "--station";
+      int n = 0;
+      std::string texte;
+      if (!numeroEtTexte(valeur, station ? 1 : 0, station ? 5 : 5, &n, &texte)) {
+        a.erreur = station ? "--station attend N=TEXTE, N de 1 à 5 (reçu: «" + valeur + "»)"
+                           : "--folder attend I=TEXTE, I de 0 à 5 (reçu: «" + valeur + "»)";
+        return a;
+      }
+      c.champs.emplace_back((station ? "station " : "folder ") + std::to_string(n), texte);
+    } else if (opt.rfind("--", 0) == 0 && opt.size() > 2) {
+      a.erreur = "option inconnue: " + opt;
+      return a;
+    } else {
+      libres.push_back(args[i]);
+    }
+  }
+
+  if (!libres.empty() && libres[0] == "ini") {
+    if (silencieux || !c.champs.empty()) {
+      a.erreur = "« ini » ne se combine pas avec --silent ni avec les champs de la fenêtre";
+      return a;
+    }
+    if (libres.size() >= 2 && libres[1] == "get" && (libres.size() == 5 || libres.size() == 6)) {
+      c.mode = Mode::IniGet;
+    } else if (libres.size() >= 2 && libres[1] == "set" && libres.size() == 6) {
+      c.mode = Mode::IniSet;
+    } else {
+      a.erreur = "usage: ini get FICHIER SECTION CLE [DEFAUT] | ini set FICHIER SECTION CLE VALEUR";
+      return a;
+    }
+    c.ini.assign(libres.begin() + 2, libres.end());
+    return a;
+  }
+
+  if (!silencieux) {
+    if (!libres.empty() || !c.champs.empty() || c.verbeux) {
+      a.erreur = libres.empty() ? "les champs et --verbose demandent --silent"
+                                : "« " + libres[0] + " »: une action demande --silent";
+      return a;
+    }
+    return a;  // the window
+  }
+  c.mode = Mode::Silencieux;
+  for (const std::string& l : libres) {
+    auto it = actions.find(l);
+    if (it == actions.end()) {
+      a.erreur = "action inconnue: « " + l + " » (folders, structural ou general)";
+      return a;
+    }
+    c.actions.push_back(it->second);
+  }
+  return a;
+}
+
+std::string Aide(const std::string& p) {
+  return "Installation d'Ilvane: dossiers et fichiers de paramètres d'un site.\n\n"
+         "  " + p + " [--root DOSSIER] [--app-dir CHEMIN]\n"
+         "      ouvre la fenêtre.\n"
+         "  " + p + " --silent [--root DOSSIER] [--app-dir CHEMIN] [--radio TEXTE] [--guid TEXTE]\n"
+         "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose] ACTION...\n"
+         "      sans fenêtre: ACTION est folders, structural ou general (les trois boutons),\n"
+         "      exécutées dans l'ordre donné. Stations N de 1 à 5; dossiers I: 0 application,\n"
+         "      1 configuration, 2 log technique, 3 log pub, 4 sons, 5 données.\n"
+         "      Sortie 0: tout a réussi; 1: un échec a été signalé; 2: ligne de commande incorrecte.\n"
+         "  " + p + " [--root DOSSIER] ini get FICHIER SECTION CLE [DEFAUT]\n"
+         "  " + p + " [--root DOSSIER] ini set FICHIER SECTION CLE VALEUR\n"
+         "      lit ou écrit une clé d'un fichier INI, avec la sémantique de la suite.\n\n"
+         "  --root DOSSIER   (Linux) le préfixe qui contient les lecteurs: DOSSIER/drive_c est C:,\n"
+         "                   DOSSIER/dosdevices/x: est X:; par défaut $WINEPREFIX, sinon ~/.wine.\n"
+         "  --app-dir CHEMIN le dossier du programme, où se trouve Settings\\IL3_Config.ini.\n";
+}
+
+}  // namespace app

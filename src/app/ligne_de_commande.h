@@ -1,0 +1,33 @@
+// The command line: the window, the silent mode, or profile access for scripts.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace app {
+
+enum class Mode { Fenetre, Silencieux, IniGet, IniSet, Aide, Version };
+
+struct Commande {
+  Mode mode = Mode::Fenetre;
+  std::string root;    // --root (Linux only)
+  std::string appDir;  // --app-dir
+  bool verbeux = false;
+  // Fields of the silent mode; unset ones keep what start-up loaded.
+  std::vector<std::pair<std::string, std::string>> champs;  // in the order given: ("radio"|"guid"|"station N"|"folder I", text)
+  std::vector<int> actions;  // button indexes: 0 folders, 1 structural, 2 general
+  std::vector<std::string> ini;  // FILE SECTION KEY [DEFAULT|VALUE]
+};
+
+struct Analyse {
+  Commande commande;
+  std::string erreur;  // French, empty when the line is correct
+};
+
+Analyse AnalyserLigne(const std::vector<std::string>& args);
+
+// The help text, in French.
+std::string Aide(const std::string& programme);
+
+}  // namespace app

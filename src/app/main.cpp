@@ -1,0 +1,44 @@
+// The program: the window, the silent mode, or profile access for scripts.
+#include <iostream>
+
+#include "app/fenetre_programme.h"
+#include "app/ligne_de_commande.h"
+#include "app/silencieux.h"
+#include "platform/platform.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args = platform::Arguments(argc, argv);
+  const app::Analyse a = app::AnalyserLigne(args);
+  const std::string programme = IL3_PROGRAM_NAME;
+  if (!a.erreur.empty()) {
+    std::cerr << programme << ": " << a.erreur << "\n(" << programme << " --help pour l'aide)\n";
+    return 2;
+  }
+  const app::Commande& c = a.commande;
+#ifdef _WIN32
+  if (!c.root.empty()) {
+    std::cerr << programme << ": --root n'existe que sous Linux; sous Windows les lecteurs sont les vrais\n";
+    return 2;
+  }
+#endif
+  switch (c.mode) {
+    case app::Mode::Aide:
+      std::cout << app::Aide(programme);
+      return 0;
+    case app::Mode::Version:
+      std::cout << programme << " " << IL3_VERSION << '\n';
+      return 0;
+    default:
+      break;
+  }
+  platform::Configure({c.root, c.appDir});
+  switch (c.mode) {
+    case app::Mode::Silencieux:
+      return app::LancerSilencieux(c);
+    case app::Mode::IniGet:
+    case app::Mode::IniSet:
+      return app::LancerIni(c);
+    default:
+      return app::LancerFenetre(argc, argv);
+  }
+}

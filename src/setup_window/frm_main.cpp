@@ -1,0 +1,201 @@
+#include "setup_window/frm_main.h"
+
+#include "common/erreurs.h"
+#include "common/lib_public.h"
+#include "platform/platform.h"
+#include "services/folder_picker.h"
+#include "services/lib_setup.h"
+#include "services/lib_systeme.h"
+#include "settings/settings.h"
+
+namespace fenetre {
+
+namespace {
+constexpr const char* kCrLf = "\r\n";
+}
+
+Frm_Main::Frm_Main(Vue& vue) : vue_(vue) {
+  DefinirCrochetsRapporteur({[this](const std::string& texte, int style) { vue_.MessageBox(texte, style); },
+                             [this] { vue_.TraiterEvenements(); }});
+  DefinirLigneDeProgression([this](const std::string& texte) { vue_.DefinirStatut(texte); });
+}
+
+Frm_Main::~Frm_Main() {
+  DefinirCrochetsRapporteur({});
+  DefinirLigneDeProgression({});
+}
+
+void Frm_Main::message(const std::string& texte, int style) { vue_.MessageBox(texte, style); }
+
+void Frm_Main::Form_Initialize() {
+  Procedure("Frm_Main:Form_Initialize").etape([] {
+    DossierApplication = CheckRep(platform::ProgramFolder(), "\\");
+  });
+}
+
+void Frm_Main::Form_Load() {
+  Procedure p("Frm_Main:Form_Load");
+  p.etape([&] { vue_.DefinirTexte(Nom::TexteNomRadio, -1, "Nom de votre Radio"); });
+  p.etape([&] { vue_.DefinirTexte(Nom::TexteNomStation, 0, "Nom de la Station 1"); });
+  for (int i = 0; i < 6; ++i)
+    p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, i, std::string(kDossiers[i].defaut)); });
+
+  // What an earlier run stored replaces the defaults; a missing file leaves them.
+  p.etape([] { GetOSDisplayString(); });
+  const std::string site = DossierApplication + "Settings\\IL3_Config.ini";
+  p.etape([&] {
+    vue_.DefinirTexte(Nom::TexteNomRadio, -1, LectureIni(site, "Site", "Lib", vue_.Texte(Nom::TexteNomRadio, -1)));
+  });
+  p.etape([&] { vue_.DefinirTexte(Nom::TexteCleGUID, -1, LectureIni(site, "Site", "GUID", "")); });
+  p.etape([&] {
+    vue_.DefinirTexte(Nom::TexteDossier, 1, LectureIni(site, "Site", "Dossier_Config_Global", dossier(1)));
+  });
+  std::string systeme;
+  p.etape([&] { systeme = CheckRep(dossier(1), "\\") + "IL3_Systeme.ini"; });
+  for (int k = 0; k < kStations; ++k) {
+    p.etape([&] {
+      const std::string section = "Base_01_Station_" + N2S(k + 1, 2, 0, "0");
+      vue_.DefinirTexte(Nom::TexteNomStation, k,
+                        LectureIni(systeme, section, "Lib", vue_.Texte(Nom::TexteNomStation, k)));
+    });
+  }
+  p.etape([&] {
+    // The stored music folder is the sounds folder followed by "Musique\".
+    const std::string m = LectureIni(systeme, "Dossiers_Sons_Mus", "00", dossier(4));
+    const size_t pos = m.find("\\Musique");
+    if (pos != std::string::npos && pos > 0) vue_.DefinirTexte(Nom::TexteDossier, 4, CheckRep(m.substr(0, pos), "\\"));
+  });
+  p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, 5, LectureIni(systeme, "Base_01", "Dossier_Data", dossier(5))); });
+}
+
+void Frm_Main::TexteDossier_Change(int index) {
+  Procedure("Frm_Main:TexteDossier_Change").etape([&] {
+    const bool present = DossierPresent(dossier(index));
+    vue_.DefinirCouleurFond(Nom::TexteDossier, index, present ? vue_.CouleurFond(Nom::TexteNomRadio, -1) : kRouge);
+  });
+}
+
+void Frm_Main::CommandDossier_Click(int index) {
+  Procedure("Frm_Main:CommandDossier_Click").etape([&] {
+    const std::string r = FolderSelect(
+        [this](const std::string& titre, const std::string& depart) { return vue_.ChoisirDossier(titre, depart); },
+        dossier(index), "");
+    if (r != "*") vue_.DefinirTexte(Nom::TexteDossier, index, r);
+  });
+}
+
+void Frm_Main::CommandDossierCreer_Click(int index) {
+  Procedure("Frm_Main:CommandDossierCreer_Click").etape([&] {
+    const std::string texte = dossier(index);
+    if (Trim(texte).empty()) return;
+    if (DossierPresent(texte)) {
+      message(std::string("Le dossier existe déjà:") + kCrLf + kCrLf + texte, kStyleExclamation);
+      return;
+    }
+    VerificationEtCreationRepertoire(texte);
+    TexteDossier_Change(index);
+  });
+}
+
+void Frm_Main::CommandQuitter_Click() {
+  Procedure("Frm_Main:CommandQuitter_Click").etape([&] { vue_.Fermer(); });
+}
+
+void Frm_Main::CommandCreerSettings_Click(int16_t index) {
+  Procedure p("Frm_Main:CommandCreerSettings_Click");
+  std::string dossiers[6];
+  p.etape([&] {
+    for (int i = 0; i < 6; ++i) dossiers[i] = CheckRep(dossier(i), "\\");
+  });
+  std::string parentConfig = dossiers[1];
+  p.etape([&] {
+    const size_t pos = dossiers[1].find("\\Config");
+    if (pos == std::string::npos || pos == 0)
+      message("Le dossier Config ne possède pas de sous-dossier \\Config", kStyleExclamation);
+    else
+      parentConfig = CheckRep(dossiers[1].substr(0, pos), "\\");
+  });
+  p.etape([&] {
+    if (index == 0)
+      brancheDossiers();
+    else if (index == 1 || index == 2)
+      brancheEcriture(index, dossiers[1], parentConfig, dossiers);
+  });
+  p.etape([&] { vue_.DefinirStatut(""); });
+}
+
+void Frm_Main::brancheDossiers() {
+  Procedure p("Frm_Main:CommandCreerSettings_Click");
+  for (int i = 0; i < 6; ++i) {
+    p.etape([&] {
+      const std::string texte = dossier(i);
+      if (Trim(texte).empty() || DossierPresent(texte)) return;
+      vue_.DefinirStatut(texte);
+      VerificationEtCreationRepertoire(texte);
+      TexteDossier_Change(i);
+    });
+  }
+  // Success is claimed only when every filled field now names a folder.
+  std::string manquants;
+  for (int i = 0; i < 6; ++i) {
+    const std::string texte = dossier(i);
+    if (!Trim(texte).empty() && !DossierPresent(texte)) manquants += kCrLf + texte;
+  }
+  if (manquants.empty()) {
+    message("Dossiers créés", kStyleInformation);
+  } else {
+    echecSignale_ = true;
+    message(std::string("Dossiers créés, sauf ceux-ci, qui n'ont pas pu être créés:") + kCrLf + manquants,
+            kStyleExclamation);
+  }
+}
+
+bool Frm_Main::configurationPresente() {
+  const std::string texte = dossier(1);
+  // An empty field names no folder at all, whatever a directory listing of "" would say.
+  if (!Trim(texte).empty() && DossierPresent(texte)) return true;
+  echecSignale_ = true;
+  message(std::string("Dossier de config non trouvé:") + kCrLf + kCrLf + texte, kStyleCritique);
+  return false;
+}
+
+void Frm_Main::brancheEcriture(int16_t index, const std::string& dossierConfig, const std::string& parentConfig,
+                               const std::string (&dossiers)[6]) {
+  if (!configurationPresente()) return;
+  Bilan().vider();
+  platform::BeginCommand();
+  Procedure p("Frm_Main:CommandCreerSettings_Click");
+  if (index == 1) {
+    p.etape([&] {
+      settings::EcrireParametresStructurels(dossierConfig, vue_.Texte(Nom::TexteNomRadio, -1),
+                                            vue_.Texte(Nom::TexteCleGUID, -1));
+    });
+  } else {
+    p.etape([&] {
+      settings::Entrees e{dossiers[0], dossiers[1], dossiers[2], dossiers[3], dossiers[4], dossiers[5],
+                          parentConfig, vue_.Texte(Nom::TexteNomRadio, -1), {}};
+      for (int i = 0; i < kStations; ++i) {
+        std::string station = vue_.Texte(Nom::TexteNomStation, i);
+        if (Trim(station).empty()) break;
+        e.stations.push_back(station);
+      }
+      settings::EcrireParametresGeneraux(e);
+    });
+  }
+  const std::vector<platform::SaveFailure> nonEnregistres = platform::EndCommand();
+
+  std::string echecs;
+  for (const EchecsFichier& f : Bilan().fichiers())
+    echecs += std::string(kCrLf) + f.fichier + ": " + std::to_string(f.nombre) +
+              (f.nombre > 1 ? " clés non écrites (" : " clé non écrite (") + f.premiereRaison + ")";
+  for (const platform::SaveFailure& f : nonEnregistres)
+    echecs += std::string(kCrLf) + f.file + ": modifications non enregistrées (" + f.reason + ")";
+  if (echecs.empty()) {
+    message("Paramétrage créé ou MAJ", kStyleInformation);
+  } else {
+    echecSignale_ = true;
+    message(std::string("Paramétrage créé ou MAJ, sauf:") + kCrLf + echecs, kStyleExclamation);
+  }
+}
+
+}  // namespace fenetre

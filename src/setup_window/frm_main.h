@@ -1,0 +1,43 @@
+// The setup window's behaviour: start-up, loading of an existing configuration,
+// the folder fields and the buttons, over a view.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "setup_window/vue.h"
+
+namespace fenetre {
+
+class Frm_Main {
+ public:
+  explicit Frm_Main(Vue& vue);
+  ~Frm_Main();
+  Frm_Main(const Frm_Main&) = delete;
+  Frm_Main& operator=(const Frm_Main&) = delete;
+
+  void Form_Initialize();
+  void Form_Load();
+
+  void TexteDossier_Change(int index);
+  void CommandDossier_Click(int index);
+  void CommandDossierCreer_Click(int index);
+  void CommandCreerSettings_Click(int16_t index);
+  void CommandQuitter_Click();
+
+  // True once a command has told the user that something failed.
+  bool EchecSignale() const { return echecSignale_; }
+
+ private:
+  std::string dossier(int i) const { return vue_.Texte(Nom::TexteDossier, i); }
+  void message(const std::string& texte, int style);
+  void brancheDossiers();
+  bool configurationPresente();
+  void brancheEcriture(int16_t index, const std::string& dossierConfig, const std::string& parentConfig,
+                       const std::string (&dossiers)[6]);
+
+  Vue& vue_;
+  bool echecSignale_ = false;
+};
+
+}  // namespace fenetre
