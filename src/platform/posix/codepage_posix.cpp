@@ -73,7 +73,7 @@ bool ToAnsi(const std::string& utf8, std::string* ansi) {
       ++i;
       continue;
     }
-    const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
+    const int extra = b >= 0xF8 ? -1 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
     if (extra < 0 || i + extra >= utf8.size()) return false;
     char32_t cp = b & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
@@ -81,6 +81,9 @@ bool ToAnsi(const std::string& utf8, std::string* ansi) {
       if ((c & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (c & 0x3F);
     }
+    // An overlong form would smuggle a line break or a NUL past the writer's checks.
+    constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kShortest[extra]) return false;
     i += extra + 1;
     auto it = t.fromUnicode.find(cp);
     if (it == t.fromUnicode.end()) return false;
