@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both programs, and runs every test: the native
+# tests, the Windows build's tests under Wine, and the comparisons between the two.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$top"
+start=$(date +%s)
+
+scripts/install-deps.sh
+jobs="$(nproc)"
+
+echo "== Native build and tests"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/native -j "$jobs" --output-on-failure
+
+echo "== Windows build, tests under Wine"
+cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build build/windows -j "$jobs"
+ctest --test-dir build/windows --output-on-failure
+
+for check in tests/wine/*/run.sh; do
+  [ -x "$check" ] || continue
+  echo "== $(basename "$(dirname "$check")") under Wine"
+  "$check" "$top/build/native" "$top/build/windows"
+done
+
+echo "All tests passed in $(( $(date +%s) - start )) s."
