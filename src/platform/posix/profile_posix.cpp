@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct Write {
 struct CachedFile {
   std::string windowsPath;
   Identity identity;  // of the file the document was parsed from
+  std::string onDisk;  // its bytes, for when the identity cannot be trusted
   ini::ProfileDocument document;
   std::vector<Write> pending;  // applied to `document`, not yet on disk
 };
@@ -82,18 +84,35 @@ bool readWhole(const std::string& host, std::string* bytes) {
   return true;
 }
 
+// File-system clocks may tick only every few milliseconds: a file rewritten
+// with the same size within one tick keeps its identity. While a file is that
+// young, its bytes decide whether it changed.
+bool young(const Identity& id) {
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec - id.mtime.tv_sec < 2;
+}
+
 // The cached document of a file, parsed again when the file changed on disk
 // (unless changes of ours are still pending).
 CachedFile* load(const std::string& host, const std::string& windowsPath) {
   auto it = g_files.find(host);
   const Identity now = identityOf(host);
-  if (it != g_files.end() && (!it->second.pending.empty() || it->second.identity == now)) return &it->second;
+  std::string bytes;
+  if (it != g_files.end()) {
+    const CachedFile& c = it->second;
+    if (!c.pending.empty()) return &it->second;
+    if (c.identity == now) {
+      if (!now.exists || !young(now)) return &it->second;
+      if (readWhole(host, &bytes) && bytes == c.onDisk) return &it->second;
+    }
+  }
   CachedFile f;
   f.windowsPath = windowsPath;
   f.identity = now;
   if (now.exists) {
-    std::string bytes;
-    if (!readWhole(host, &bytes)) return nullptr;
+    if (bytes.empty() && !readWhole(host, &bytes)) return nullptr;
+    f.onDisk = bytes;
     f.document = ini::ProfileDocument(std::move(bytes));
   }
   return &(g_files[host] = std::move(f));
@@ -174,12 +193,14 @@ bool flush(const std::string& host, CachedFile& f, std::string* reason) {
     for (const Write& w : f.pending) fresh.Write(w.section, w.key, w.value);
     f.document = std::move(fresh);
   }
-  if (!saveFile(host, f.document.Serialize(), reason)) {
+  std::string bytes = f.document.Serialize();
+  if (!saveFile(host, bytes, reason)) {
     g_files.erase(host);  // what is on disk is the truth again
     return false;
   }
   f.pending.clear();
   f.identity = identityOf(host);
+  f.onDisk = std::move(bytes);
   return true;
 }
 
