@@ -1,0 +1,150 @@
+#include "ini/profile_document.h"
+
+#include "ini/profile_text.h"
+
+namespace ini {
+
+ProfileDocument::ProfileDocument(std::string_view bytes) { Parse(bytes); }
+
+// The index points into the line list, so a copy re-reads the text instead.
+ProfileDocument::ProfileDocument(const ProfileDocument& other) { Parse(other.Serialize()); }
+
+ProfileDocument& ProfileDocument::operator=(const ProfileDocument& other) {
+  if (this != &other) Parse(other.Serialize());
+  return *this;
+}
+
+// CRLF, a lone CR and a lone LF each end a line; a last line without one stays so.
+void ProfileDocument::Parse(std::string_view bytes) {
+  lines_.clear();
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      lines_.push_back({std::string(bytes.substr(pos)), Eol::kNone});
+      break;
+    }
+    Eol eol = bytes[end] == '\n' ? Eol::kLf : Eol::kCr;
+    size_t next = end + 1;
+    if (eol == Eol::kCr && next < bytes.size() && bytes[next] == '\n') {
+      eol = Eol::kCrLf;
+      ++next;
+    }
+    lines_.push_back({std::string(bytes.substr(pos, end - pos)), eol});
+    pos = next;
+  }
+  Reindex();
+}
+
+void ProfileDocument::Reindex() {
+  sections_.clear();
+  Section* current = nullptr;  // null before the first header and inside a repeated section
+  for (LineIt it = lines_.begin(); it != lines_.end(); ++it) {
+    const LineInfo info = ClassifyLine(it->text);
+    if (info.kind == LineKind::kHeader) {
+      auto [entry, isNew] = sections_.try_emplace(FoldName(info.name));
+      current = isNew ? &entry->second : nullptr;
+      if (isNew) entry->second.header = entry->second.lastKey = it;
+    } else {
+      IndexLine(current, it);
+    }
+  }
+}
+
+// A key line of a reachable section: it becomes the insertion point, and the
+// key's entry unless an earlier line already holds that name.
+void ProfileDocument::IndexLine(Section* section, LineIt line) {
+  if (section == nullptr) return;
+  const LineInfo info = ClassifyLine(line->text);
+  if (info.kind != LineKind::kKey) return;
+  section->lastKey = line;
+  section->keys.try_emplace(FoldName(info.name), line);
+}
+
+std::optional<std::string> ProfileDocument::Read(std::string_view section,
+                                                 std::string_view key) const {
+  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  if (s == sections_.end()) return std::nullopt;
+  const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
+  if (k == s->second.keys.end()) return std::nullopt;
+  return std::string(Unquote(TrimBlanks(ClassifyLine(k->second->text).value)));
+}
+
+bool ProfileDocument::Write(std::string_view section, std::string_view key,
+                            std::string_view value) {
+  section = TrimSpaces(UpToNul(section));
+  key = TrimSpaces(UpToNul(key));
+  value = UpToNul(value);
+  std::string text = std::string(key).append(1, '=').append(value);
+  // A line break in any argument, or a key that reads back as a header, changes
+  // the file's structure beyond the one line: the result is then read afresh.
+  const bool restructures = HasLineBreak(section) || HasLineBreak(text) ||
+                            ClassifyLine(text).kind == LineKind::kHeader;
+  const auto s = sections_.find(FoldName(section));
+  if (s == sections_.end()) {
+    Append(std::string(1, '[').append(section).append(1, ']'), std::move(text));
+  } else if (const auto k = s->second.keys.find(FoldName(key)); k != s->second.keys.end()) {
+    if (!Replace(k->second, value)) return false;
+  } else {
+    Insert(s->second, std::move(text));
+  }
+  if (restructures) Parse(Serialize());
+  return true;
+}
+
+// The line is rewritten as "name=value" with the file's spelling of the name.
+// A stored value that trims to the new one is left alone, spacing and all:
+// there is nothing to write.
+bool ProfileDocument::Replace(LineIt line, std::string_view value) {
+  const LineInfo info = ClassifyLine(line->text);
+  if (TrimBlanks(info.value) == value) return false;
+  std::string text = std::string(info.name).append(1, '=').append(value);
+  if (text == line->text) return false;
+  line->text = std::move(text);
+  Terminate(*line);
+  return true;
+}
+
+void ProfileDocument::Insert(Section& section, std::string text) {
+  Terminate(*section.lastKey);
+  const LineIt line = lines_.insert(std::next(section.lastKey), {std::move(text), Eol::kCrLf});
+  IndexLine(&section, line);
+}
+
+// A new section goes to the end; a file whose last byte is not LF first gets "\r\n".
+void ProfileDocument::Append(std::string header, std::string text) {
+  if (!lines_.empty()) {
+    if (lines_.back().eol == Eol::kNone) lines_.back().eol = Eol::kCrLf;
+    else if (lines_.back().eol == Eol::kCr) lines_.push_back({std::string(), Eol::kCrLf});
+  }
+  const LineIt head = lines_.insert(lines_.end(), {std::move(header), Eol::kCrLf});
+  const LineIt line = lines_.insert(lines_.end(), {std::move(text), Eol::kCrLf});
+  auto [entry, isNew] = sections_.try_emplace(FoldName(ClassifyLine(head->text).name));
+  if (!isNew) return;  // a name such as "a]b" reads back as an earlier section
+  entry->second.header = entry->second.lastKey = head;
+  IndexLine(&entry->second, line);
+}
+
+void ProfileDocument::Terminate(Line& line) {
+  if (line.eol == Eol::kNone) line.eol = Eol::kCrLf;
+}
+
+std::string ProfileDocument::Serialize() const {
+  static constexpr std::string_view kEol[] = {"", "\r", "\n", "\r\n"};
+  size_t size = 0;
+  for (const Line& line : lines_) size += line.text.size() + 2;
+  std::string bytes;
+  bytes.reserve(size);
+  for (const Line& line : lines_) {
+    bytes += line.text;
+    bytes += kEol[static_cast<int>(line.eol)];
+  }
+  return bytes;
+}
+
+std::string NormalizeDefault(std::string_view defaultValue) {
+  while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
+  return std::string(defaultValue);
+}
+
+}  // namespace ini

@@ -1,0 +1,76 @@
+// The Windows-exact profile-file engine: one file's text, edited in place the
+// way GetPrivateProfileStringA / WritePrivateProfileStringA edit a file, so that
+// the same sequence of calls leaves byte-identical files on both platforms.
+//
+// Pure: no file or system access. Bytes in and out are the file's own 8-bit
+// encoding (Windows-1252); the caller converts.
+#pragma once
+
+#include <list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace ini {
+
+class ProfileDocument {
+ public:
+  ProfileDocument() = default;  // an absent or empty file
+  explicit ProfileDocument(std::string_view bytes);
+  ProfileDocument(const ProfileDocument& other);
+  ProfileDocument& operator=(const ProfileDocument& other);
+  ProfileDocument(ProfileDocument&&) noexcept = default;
+  ProfileDocument& operator=(ProfileDocument&&) noexcept = default;
+
+  // One key as GetPrivateProfileStringA returns it: blanks around the value
+  // trimmed, one outer pair of quotes removed, never cut. nullopt when the
+  // section or the key is absent (the caller then uses its default).
+  // Arguments end at a NUL and lose their outer spaces, as the API sees them.
+  std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+
+  // WritePrivateProfileStringA with non-null arguments. An existing key keeps
+  // its line and the file's spelling of its name, and the line becomes exactly
+  // "name=value" (any spacing around '=' goes). A missing key is inserted right
+  // after the last key line of the first matching section; a missing section
+  // goes to the end of the file. Every other byte stays as it was.
+  // When the stored value, trimmed, already equals `value`, nothing changes.
+  // Returns true when the text changed.
+  bool Write(std::string_view section, std::string_view key, std::string_view value);
+
+  // The whole file as it would be on disk.
+  std::string Serialize() const;
+  bool Empty() const { return lines_.empty(); }
+
+ private:
+  enum class Eol : unsigned char { kNone, kCr, kLf, kCrLf };
+  struct Line {
+    std::string text;  // without its terminator
+    Eol eol;
+  };
+  using Lines = std::list<Line>;
+  using LineIt = Lines::iterator;
+  // Only the first section of each name is reachable, and in it the first line of each key.
+  struct Section {
+    LineIt header;
+    LineIt lastKey;  // where the next new key goes after; the header while there is none
+    std::unordered_map<std::string, LineIt> keys;
+  };
+
+  void Parse(std::string_view bytes);
+  void Reindex();
+  void IndexLine(Section* section, LineIt line);
+  bool Replace(LineIt line, std::string_view value);
+  void Insert(Section& section, std::string text);
+  void Append(std::string header, std::string text);
+  static void Terminate(Line& line);
+
+  Lines lines_;
+  std::unordered_map<std::string, Section> sections_;  // by folded name
+};
+
+// The default string as GetPrivateProfileStringA hands it back: trailing
+// spaces (0x20) removed, nothing else.
+std::string NormalizeDefault(std::string_view defaultValue);
+
+}  // namespace ini

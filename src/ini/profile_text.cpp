@@ -1,0 +1,75 @@
+#include "ini/profile_text.h"
+
+#include <array>
+
+namespace ini {
+namespace {
+
+// Lower-case partner of every Windows-1252 byte: ASCII letters, the accented
+// capitals C0..DE except the multiplication sign D7, and the four capitals
+// that cp1252 keeps in the 0x80 row (Š Œ Ž Ÿ).
+constexpr std::array<char, 256> MakeFoldTable() {
+  std::array<char, 256> table{};
+  for (int i = 0; i < 256; ++i) {
+    int folded = i;
+    if ((i >= 'A' && i <= 'Z') || (i >= 0xC0 && i <= 0xDE && i != 0xD7)) folded = i + 0x20;
+    if (i == 0x8A || i == 0x8C || i == 0x8E) folded = i + 0x10;
+    if (i == 0x9F) folded = 0xFF;
+    table[i] = static_cast<char>(folded);
+  }
+  return table;
+}
+constexpr std::array<char, 256> kFold = MakeFoldTable();
+
+}  // namespace
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+std::string_view Unquote(std::string_view s) {
+  if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
+    return s.substr(1, s.size() - 2);
+  }
+  return s;
+}
+
+char FoldCase(char c) { return kFold[static_cast<unsigned char>(c)]; }
+
+std::string FoldName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = FoldCase(c);
+  return folded;
+}
+
+LineInfo ClassifyLine(std::string_view line) {
+  std::string_view rest = line;
+  while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+  if (rest.empty()) return {};
+  if (rest.front() == ';') return {LineKind::kComment, {}, {}};
+  if (rest.front() == '[') {
+    // The name ends at the first ']', or at the end of the line when there is none.
+    std::string_view name = rest.substr(1);
+    name = name.substr(0, name.find(']'));
+    return {LineKind::kHeader, TrimBlanks(name), {}};
+  }
+  const size_t eq = rest.find('=');
+  if (eq == std::string_view::npos) return {};
+  return {LineKind::kKey, TrimBlanks(rest.substr(0, eq)), rest.substr(eq + 1)};
+}
+
+}  // namespace ini

@@ -1,0 +1,36 @@
+// Byte-level rules of the profile file format: which bytes are blanks, how
+// names compare, and what one line of a file means. Everything here works on
+// Windows-1252 bytes and is shared by reads, writes and the tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ini {
+
+// Blanks that the profile functions trim around names and values inside the
+// file: space, tab and vertical tab (and nothing else).
+bool IsBlank(char c);
+std::string_view TrimBlanks(std::string_view s);
+// Call arguments lose their outer spaces (0x20) only; a tab stays part of the name.
+std::string_view TrimSpaces(std::string_view s);
+// What a C string argument holds: the bytes before the first NUL.
+std::string_view UpToNul(std::string_view s);
+bool HasLineBreak(std::string_view s);
+// One outer pair of matching quotes (' or ") removed, as single-key reads do.
+std::string_view Unquote(std::string_view s);
+
+// Case folding of Windows-1252 letters as the profile functions compare names.
+char FoldCase(char c);
+std::string FoldName(std::string_view name);
+
+enum class LineKind { kOther, kHeader, kKey, kComment };
+struct LineInfo {
+  LineKind kind = LineKind::kOther;
+  std::string_view name;   // header: text between '[' and the first ']' trimmed; key: before '=' trimmed
+  std::string_view value;  // key: everything after the first '=', untrimmed
+};
+// What one line (without its terminator) is to the profile functions.
+LineInfo ClassifyLine(std::string_view line);
+
+}  // namespace ini
