@@ -122,6 +122,16 @@ TEST_F(Profile, ACommandWritesEachFileOnceAtItsEnd) {
   EXPECT_EQ(FilesIn(s.Host()), 2u);  // no temporary file left
 }
 
+TEST_F(Profile, ANewFileIsOneFileWhateverTheCaseOfItsName) {
+  platform::BeginCommand();
+  EXPECT_EQ(Write("New.ini", "S", "A", "1"), 1);
+  EXPECT_EQ(Write("NEW.INI", "s", "B", "2"), 1);
+  EXPECT_EQ(Read("new.ini", "S", "A"), "1");
+  EXPECT_TRUE(platform::EndCommand().empty());
+  EXPECT_EQ(FilesIn(s.Host()), 1u);
+  EXPECT_EQ(s.Read(W("New.ini")), "[S]\r\nA=1\r\nB=2\r\n");
+}
+
 TEST_F(Profile, NestedCommandsSaveAtTheOutermostEnd) {
   platform::BeginCommand();
   platform::BeginCommand();

@@ -210,6 +210,16 @@ posix::HostPath resolveProfile(const std::string& file) {
   return posix::Resolve(file);
 }
 
+// The cache entry of a profile path. A file that is not on disk yet exists only
+// in memory, under the spelling of its first write; another spelling of its
+// name is the same file, as on Windows.
+std::string cacheKey(const posix::HostPath& h) {
+  if (h.exists || g_files.count(h.path)) return h.path;
+  for (const auto& [host, f] : g_files)
+    if (!f.pending.empty() && posix::SameName(host, h.path)) return host;
+  return h.path;
+}
+
 }  // namespace
 
 namespace posix {
@@ -228,8 +238,9 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   if (!ToAnsi(section, &s) || !ToAnsi(key, &k)) return fallback;
   const posix::HostPath h = resolveProfile(file);
   if (!h.driveFound || h.trailingSeparator) return fallback;
-  if (!h.exists && g_files.find(h.path) == g_files.end()) return fallback;
-  CachedFile* f = load(h.path, file);
+  const std::string host = cacheKey(h);
+  if (!h.exists && g_files.find(host) == g_files.end()) return fallback;
+  CachedFile* f = load(host, file);
   if (!f) return fallback;
   const std::optional<std::string> v = f->document.Read(s, k);
   return v ? FromAnsi(*v) : fallback;
@@ -259,12 +270,13 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   } else if (::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
     return fail("accès refusé au dossier");
   }
-  CachedFile* f = load(h.path, file);
+  const std::string host = cacheKey(h);
+  CachedFile* f = load(host, file);
   if (!f) return fail("lecture du fichier impossible");
   const bool created = !f->identity.exists && f->pending.empty();
   if (!f->document.Write(s, k, v) && !created) return 1;  // the stored value already: nothing to write
   f->pending.push_back({s, k, v});
-  if (g_commandDepth == 0 && !flush(h.path, *f, &why)) return fail(why);
+  if (g_commandDepth == 0 && !flush(host, *f, &why)) return fail(why);
   return 1;
 }
 
