@@ -1,0 +1,36 @@
+// A view that records what the presenter shows, and answers the folder chooser from a script.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "setup_window/vue_memoire.h"
+
+struct MessageVu {
+  std::string texte;
+  int style;
+};
+
+class VueTest : public fenetre::VueMemoire {
+ public:
+  void MessageBox(const std::string& texte, int style) override { messages.push_back({texte, style}); }
+  std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& depart) override {
+    titres.push_back(titre);
+    departs.push_back(depart);
+    if (reponses.empty()) return std::nullopt;
+    auto r = reponses.front();
+    reponses.pop_front();
+    return r;
+  }
+  void DefinirStatut(const std::string& texte) override {
+    VueMemoire::DefinirStatut(texte);
+    statuts.push_back(texte);
+  }
+
+  std::vector<MessageVu> messages;
+  std::vector<std::string> statuts;
+  std::vector<std::string> titres, departs;
+  std::deque<std::optional<std::string>> reponses;
+};
