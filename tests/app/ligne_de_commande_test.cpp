@@ -1,0 +1,63 @@
+// Whole command lines, as a script or a technician types them.
+#include "app/ligne_de_commande.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using app::Mode;
+
+app::Analyse analyser(std::vector<std::string> args) { return app::AnalyserLigne(args); }
+
+TEST(LigneDeCommande, SilentModeKeepsFieldsAndActionsInOrder) {
+  auto a = analyser({"--silent", "--root", "/srv/site", "--radio=Radio Été", "--station", "2=Sud", "--folder",
+                     "1=D:\\Param\\Config\\", "--station=1=", "general", "folders", "general", "--verbose"});
+  ASSERT_EQ(a.erreur, "");
+  EXPECT_EQ(a.commande.mode, Mode::Silencieux);
+  EXPECT_EQ(a.commande.root, "/srv/site");
+  EXPECT_TRUE(a.commande.verbeux);
+  EXPECT_EQ(a.commande.actions, (std::vector<int>{2, 0, 2}));
+  ASSERT_EQ(a.commande.champs.size(), 4u);
+  EXPECT_EQ(a.commande.champs[0], (std::pair<std::string, std::string>{"radio", "Radio Été"}));
+  EXPECT_EQ(a.commande.champs[1], (std::pair<std::string, std::string>{"station 2", "Sud"}));
+  EXPECT_EQ(a.commande.champs[2], (std::pair<std::string, std::string>{"folder 1", "D:\\Param\\Config\\"}));
+  EXPECT_EQ(a.commande.champs[3], (std::pair<std::string, std::string>{"station 1", ""})) << "empties the station";
+}
+
+TEST(LigneDeCommande, ProfileAccessForScripts) {
+  auto get = analyser({"--root", "/p", "ini", "get", "C:\\a.ini", "S", "K"});
+  ASSERT_EQ(get.erreur, "");
+  EXPECT_EQ(get.commande.mode, Mode::IniGet);
+  EXPECT_EQ(get.commande.ini, (std::vector<std::string>{"C:\\a.ini", "S", "K"}));
+  auto set = analyser({"ini", "set", "/tmp/a.ini", "S", "K", "--not-an-option"});
+  ASSERT_EQ(set.erreur, "");
+  EXPECT_EQ(set.commande.mode, Mode::IniSet);
+  EXPECT_EQ(set.commande.ini.back(), "--not-an-option") << "a value may look like an option";
+  EXPECT_EQ(analyser({}).commande.mode, Mode::Fenetre);
+  EXPECT_EQ(analyser({"--app-dir", "D:\\Ilvane"}).commande.mode, Mode::Fenetre);
+}
+
+TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
+  const std::vector<std::vector<std::string>> fautes = {
+      {"--silent", "--station", "6=X", "general"},
+      {"--silent", "--station", "0=X"},
+      {"--silent", "--station", "X"},
+      {"--silent", "--folder", "6=C:\\"},
+      {"--silent", "--folder=a=C:\\"},
+      {"--silent", "install"},
+      {"--silent", "--radio"},
+      {"--frobnicate"},
+      {"general"},
+      {"--radio", "X"},
+      {"ini", "get", "C:\\a.ini", "S"},
+      {"ini", "set", "C:\\a.ini", "S", "K"},
+      {"ini", "delete", "C:\\a.ini", "S", "K"},
+      {"--silent", "ini", "get", "C:\\a.ini", "S", "K"},
+  };
+  for (const auto& f : fautes) {
+    auto a = analyser(f);
+    EXPECT_NE(a.erreur, "") << f.size() << " " << f[0] << " " << (f.size() > 1 ? f[1] : "");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The program as a script uses it: exit statuses, printed messages, files on disk.
+set -u
+prog="$1"
+root="$(mktemp -d)"
+trap 'chmod -R u+w "$root"; rm -rf "$root"' EXIT
+mkdir -p "$root/drive_c/windows"
+fails=0
+check() {  # description, expected, actual
+  if [ "$2" = "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2], got [$3]"; fails=$((fails + 1)); fi
+}
+
+out=$("$prog" --silent --root "$root" general); rc=$?
+check "missing configuration folder exits 1" 1 "$rc"
+check "missing configuration folder message" "error: Dossier de config non trouvé: C:\\Kelvaro\\Ilvane\\Config\\" "$out"
+
+out=$("$prog" --silent --root "$root" --station 2=Sud folders general); rc=$?
+check "folders then general exit 0" 0 "$rc"
+check "messages, one per line" "$(printf 'info: Dossiers créés\ninfo: Paramétrage créé ou MAJ')" "$out"
+kv="$root/drive_c/Kelvaro/Ilvane/Config/Kv_Sys.ini"
+check "Kv_Sys.ini keys for two stations" 124 "$(grep -c = "$kv")"
+
+out=$("$prog" --root "$root" ini get 'C:\Kelvaro\Ilvane\Config\Kv_Sys.ini' div_radio station_002); rc=$?
+check "ini get" "0 Sud" "$rc $out"
+out=$("$prog" --root "$root" ini get 'c:\kelvaro\ilvane\config\absent.ini' S K "défaut  "); rc=$?
+check "ini get default, trailing blanks dropped" "0 défaut" "$rc $out"
+"$prog" --root "$root" ini set "$kv" Users USER "Zoé"; rc=$?
+check "ini set with a host path" 0 "$rc"
+check "stored in Windows-1252" "USER=Zo$(printf '\xe9')" "$(grep -a '^USER=' "$kv" | tr -d '\r')"
+err=$("$prog" --root "$root" ini set "$kv" Users USER "$(printf 'a\nb')" 2>&1); rc=$?
+check "a line break is refused" 1 "$rc"
+case "$err" in *"saut de ligne"*) echo "ok   reason given";; *) echo "FAIL no reason: $err"; fails=$((fails+1));; esac
+err=$("$prog" --root "$root" ini set "$kv" Users USER "Ā" 2>&1); rc=$?
+check "a character outside Windows-1252 is refused" 1 "$rc"
+
+"$prog" --silent --station 9=X general >/dev/null 2>&1; rc=$?
+check "usage error exits 2" 2 "$rc"
+
+out=$("$prog" --silent --root "$root" --radio "Autre" general); rc=$?
+check "second run keeps the stored radio name" "0 Nom de votre Radio" "$rc $(grep -a '^Nom_Radio=' "$kv" | tr -d '\r' | cut -d= -f2)"
+
+[ "$fails" -eq 0 ] && echo "silent_cli: all passed" || { echo "silent_cli: $fails failed"; exit 1; }
