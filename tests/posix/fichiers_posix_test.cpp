@@ -88,6 +88,8 @@ TEST_F(Posix, NamesMatchWithoutRegardToCase) {
   EXPECT_FALSE(platform::MakeDirectory(W("Absent\\Sub"), &numero));
   EXPECT_EQ(numero, 76);
   EXPECT_FALSE(platform::CreateDirectory(W("Absent\\Sub")));
+  fs::create_directories(H("Données/Œuvres"));
+  EXPECT_EQ(platform::ListDirectory(W("DONNÉES\\œuvres")), Listing::Found);
   EXPECT_TRUE(platform::CreateDirectoryEx("C:\\windows", W("Absent")));
 }
 
@@ -141,6 +143,16 @@ TEST_F(Posix, WhatTheProgramKnowsOfItsSystem) {
   EXPECT_EQ(platform::GetWindowsDirectory(5).path, "");
   EXPECT_EQ(platform::GetVersion().platformId, 0u);
   EXPECT_EQ(platform::ProgramFolder(), "C:\\sandbox\\App\\");
+}
+
+TEST_F(Posix, ProgramFolderIsWhereTheExecutableLiesOnADrive) {
+  platform::Configure({s.Prefix(), ""});
+  // The host's root (Z:) is no place to install into.
+  EXPECT_EQ(platform::ProgramFolder(), "C:\\Kelvaro\\Ilvane\\");
+  fs::create_directories(P("dosdevices"));
+  fs::create_directory_symlink(fs::read_symlink("/proc/self/exe").parent_path().parent_path(), P("dosdevices/e:"));
+  EXPECT_EQ(platform::ProgramFolder(), "E:\\" + fs::read_symlink("/proc/self/exe").parent_path().filename().string());
+  platform::Configure({s.Prefix(), "C:\\sandbox\\App\\"});
 }
 
 TEST(CodePage, EveryByteRoundTrips) {
