@@ -93,6 +93,19 @@ TEST_F(Posix, NamesMatchWithoutRegardToCase) {
   EXPECT_TRUE(platform::CreateDirectoryEx("C:\\windows", W("Absent")));
 }
 
+TEST_F(Posix, NamesWindowsRefusesAreNotCreated) {
+  for (const std::string& nom : {"a<b", "a>b", "a|b", "a\"b", "a:b", "a*b", "a?b", "a\tb"}) {
+    int32_t numero = 0;
+    EXPECT_FALSE(platform::MakeDirectory(W(nom), &numero)) << nom;
+    EXPECT_EQ(numero, 52) << nom;
+    EXPECT_FALSE(platform::CreateDirectory(W(nom))) << nom;
+    std::string raison;
+    EXPECT_EQ(platform::ProfileWrite(W(nom + ".ini"), "S", "K", "v", &raison), 0) << nom;
+    EXPECT_EQ(raison, "nom de fichier incorrect") << nom;
+  }
+  EXPECT_TRUE(fs::is_empty(s.Host()));
+}
+
 TEST_F(Posix, WildcardsMatchTheLastComponent) {
   s.Write(W("a.ini"), "");
   s.Write(W("ab.INI"), "");

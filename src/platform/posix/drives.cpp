@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace platform::posix {
@@ -139,6 +140,15 @@ const std::string& ApplicationDirOverride() { return g_appDir; }
 void SetPrefix(const std::string& root, const std::string& appDir) {
   g_root = root;
   g_appDir = appDir;
+}
+
+bool ForbiddenInWindowsName(const std::string& w) {
+  for (size_t i = 0; i < w.size(); ++i) {
+    const auto c = static_cast<unsigned char>(w[i]);
+    if (c < 32 || std::strchr("<>\"|?*", c) != nullptr) return true;
+    if (c == ':' && i != 1) return true;
+  }
+  return false;
 }
 
 bool SameName(const std::string& a, const std::string& b) { return a == b || folded(a) == folded(b); }

@@ -26,6 +26,11 @@ HostPath Resolve(const std::string& windowsPath);
 // host's own root; nullopt when no such drive holds it.
 std::optional<std::string> ToWindowsPath(const std::string& hostPath);
 
+// True when the path holds what no Windows file name may hold: a control
+// character, < > " | ? *, or a colon other than the drive's. Windows refuses
+// to create such a name; so must we, though the host would take it.
+bool ForbiddenInWindowsName(const std::string& windowsPath);
+
 // Case-insensitive equality of two UTF-8 names, as Windows compares file names.
 bool SameName(const std::string& a, const std::string& b);
 // DOS wildcard match (* and ?), case-insensitive.

@@ -48,6 +48,7 @@ Listing matchIn(const std::string& folderPattern, const std::string& name) {
 }
 
 bool makeDir(const std::string& path) {
+  if (posix::ForbiddenInWindowsName(path)) return false;
   const HostPath h = Resolve(path);
   if (!h.driveFound || h.exists || !h.parentExists) return false;
   return ::mkdir(h.path.c_str(), 0777) == 0;
@@ -78,7 +79,9 @@ bool FindFirstFile(const std::string& pattern) {
 bool MakeDirectory(const std::string& path, int32_t* error) {
   const HostPath h = Resolve(path);
   int32_t e = 0;
-  if (!h.driveFound)
+  if (posix::ForbiddenInWindowsName(path))
+    e = 52;
+  else if (!h.driveFound)
     e = 76;
   else if (h.exists)
     e = 75;

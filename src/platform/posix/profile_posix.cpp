@@ -259,7 +259,7 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
     return fail("caractère que la page de codes Windows-1252 ne contient pas");
   const posix::HostPath h = resolveProfile(file);
   if (!h.driveFound) return fail("lecteur ou partage introuvable");
-  if (h.trailingSeparator) return fail("nom de fichier incorrect");
+  if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
   if (!h.parentExists) return fail("dossier introuvable");
   struct stat st;
   if (::stat(h.path.c_str(), &st) == 0) {
