@@ -59,7 +59,9 @@ bool CreateWith(const std::string& path, BOOL inheritHandle, const char* templat
 
 Listing ListDirectory(const std::string& pattern) {
   if (pattern.empty()) return Listing::NotFound;
-  const std::string listed = pattern.back() == '\\' ? pattern + "*.*" : pattern;
+  // A folder's own entries are listed; a bare drive stands for its root.
+  const bool bareDrive = pattern.size() == 2 && pattern[1] == ':';
+  const std::string listed = pattern.back() == '\\' ? pattern + "*.*" : bareDrive ? pattern + "\\*.*" : pattern;
   std::string ansi;
   if (!AnsiText(listed, &ansi) || win32::HasForbiddenCharacter(listed)) return Listing::BadName;
   WIN32_FIND_DATAA entry;
