@@ -64,6 +64,8 @@ void EnregistrerErreurCourante(std::exception_ptr e);
 class Procedure {
  public:
   explicit Procedure(std::string nom) : nom_(std::move(nom)) {}
+  // A name completed only when a failure is reported (for names that carry an argument).
+  Procedure(std::string nom, std::function<std::string()> suite) : nom_(std::move(nom)), suite_(std::move(suite)) {}
 
   // Runs one step; returns false when it failed.
   template <class F>
@@ -89,4 +91,5 @@ class Procedure {
  private:
   void echec(std::exception_ptr e, std::initializer_list<int32_t> traites);
   std::string nom_;
+  std::function<std::string()> suite_;
 };

@@ -112,7 +112,8 @@ void EclateRepFicExt(const std::string& chemin) {
 
 std::string N2S(double valeur, int16_t largeur, int16_t decimales, const std::string& remplissage) {
   std::string texte;
-  Procedure p("Lib_Public:N2S (Value: " + valeurEnTexte(valeur) + ")");
+  const double valeurDonnee = valeur;
+  Procedure p("Lib_Public:N2S", [valeurDonnee] { return " (Value: " + valeurEnTexte(valeurDonnee) + ")"; });
   bool negatif = false;
   char remplir = ' ';
   int32_t echelle = 1;

@@ -3,6 +3,7 @@
 // U+009D, as Windows maps them, so that every byte round-trips.
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <mutex>
@@ -63,6 +64,11 @@ void appendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 bool ToAnsi(const std::string& utf8, std::string* ansi) {
+  // Most of the suite's text is plain ASCII, the same in both encodings.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (ansi) *ansi = utf8;
+    return true;
+  }
   const Table& t = table();
   std::string out;
   out.reserve(utf8.size());

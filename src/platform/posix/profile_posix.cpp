@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "ini/profile_document.h"
@@ -84,13 +85,15 @@ bool readWhole(const std::string& host, std::string* bytes) {
   return true;
 }
 
-// File-system clocks may tick only every few milliseconds: a file rewritten
-// with the same size within one tick keeps its identity. While a file is that
-// young, its bytes decide whether it changed.
+// File-system timestamps come from a coarse clock that ticks every few
+// milliseconds: a file rewritten in place with the same size within one tick
+// keeps its identity. While a file is that young, its bytes decide whether it
+// changed. The window is kept short, so that a run does not read every file again.
 bool young(const Identity& id) {
   struct timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
-  return now.tv_sec - id.mtime.tv_sec < 2;
+  const long long ageNs = (now.tv_sec - id.mtime.tv_sec) * 1000000000LL + (now.tv_nsec - id.mtime.tv_nsec);
+  return ageNs < 50'000'000LL;
 }
 
 // The cached document of a file, parsed again when the file changed on disk
@@ -204,10 +207,20 @@ bool flush(const std::string& host, CachedFile& f, std::string* reason) {
   return true;
 }
 
+// Within a command the same few files are addressed a thousand times: their
+// resolution is kept until the command ends. Only resolutions that can be
+// trusted are kept (drive and folder found); a missing folder is looked up again.
+std::unordered_map<std::string, posix::HostPath> g_resolved;
+
 // The host file of a profile path: a bare name lives in the Windows folder.
 posix::HostPath resolveProfile(const std::string& file) {
-  if (file.find_first_of("\\/:") == std::string::npos) return posix::Resolve("C:\\windows\\" + file);
-  return posix::Resolve(file);
+  if (g_commandDepth > 0) {
+    if (auto it = g_resolved.find(file); it != g_resolved.end()) return it->second;
+  }
+  posix::HostPath h = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
+                                                                       : posix::Resolve(file);
+  if (g_commandDepth > 0 && h.driveFound && h.parentExists && !h.trailingSeparator) g_resolved.emplace(file, h);
+  return h;
 }
 
 // The cache entry of a profile path. A file that is not on disk yet exists only
@@ -226,6 +239,7 @@ namespace posix {
 void SetSaveFaultForTesting(SaveFault fault) { g_fault = fault; }
 void ResetProfileCacheForTesting() {
   g_files.clear();
+  g_resolved.clear();
   g_commandDepth = 0;
 }
 }  // namespace posix
@@ -261,13 +275,15 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   if (!h.driveFound) return fail("lecteur ou partage introuvable");
   if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
   if (!h.parentExists) return fail("dossier introuvable");
+  // Root may write anything; the others ask the system (one call, not one per key).
+  static const bool root = ::geteuid() == 0;
   struct stat st;
   if (::stat(h.path.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return fail("un dossier porte ce nom");
     // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
     if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
-    if (::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
-  } else if (::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
+    if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
+  } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
     return fail("accès refusé au dossier");
   }
   const std::string host = cacheKey(h);
@@ -280,11 +296,14 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   return 1;
 }
 
-void BeginCommand() { ++g_commandDepth; }
+void BeginCommand() {
+  if (g_commandDepth++ == 0) g_resolved.clear();
+}
 
 std::vector<SaveFailure> EndCommand() {
   std::vector<SaveFailure> failures;
   if (g_commandDepth > 0 && --g_commandDepth > 0) return failures;
+  g_resolved.clear();
   std::vector<std::string> hosts;
   for (auto& [host, f] : g_files)
     if (!f.pending.empty()) hosts.push_back(host);
