@@ -1,0 +1,36 @@
+// The folder chooser of the Linux window. The program speaks Windows paths; the
+// dialog shows the host's folders. The two mappings are kept apart from the
+// dialog so that they can be tested without opening one.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace fenetre::qt {
+
+// A modal chooser: (parent, title, host folder to open on) → the chosen host
+// folder, or nullopt when cancelled.
+using Selecteur = std::function<std::optional<std::string>(QWidget* parent, const std::string& titre,
+                                                           const std::string& dossierHote)>;
+
+// The host folder on which to open for a Windows folder: the folder itself, or
+// its deepest existing parent; empty when its drive does not exist.
+std::string DossierHoteDeDepart(const std::string& dossierWindows);
+
+// The Windows spelling of a host folder: through the drive whose root holds it
+// (the deepest one), else Z: followed by the host path, as Wine shows the host.
+std::string CheminWindows(const std::string& dossierHote);
+
+// Runs `selecteur` on the host folder of `dossierInitial` and returns the choice
+// in its Windows spelling.
+std::optional<std::string> ChoisirDossier(const Selecteur& selecteur, QWidget* parent, const std::string& titre,
+                                          const std::string& dossierInitial);
+
+// The real dialog.
+std::optional<std::string> SelecteurQFileDialog(QWidget* parent, const std::string& titre,
+                                                const std::string& dossierHote);
+
+}  // namespace fenetre::qt

@@ -1,0 +1,180 @@
+#include "setup_window/qt/vue_qt.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "setup_window/qt/icone_fenetre.h"
+#include "setup_window/qt/police_fenetre.h"
+
+namespace fenetre::qt {
+
+namespace {
+
+double dpiEcran() {
+  const QScreen* ecran = QGuiApplication::primaryScreen();
+  return ecran ? ecran->logicalDotsPerInch() : 96.0;
+}
+
+uint32_t versBgr(const QColor& c) {
+  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
+}
+
+QColor depuisBgr(uint32_t v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
+
+}  // namespace
+
+VueQt::VueQt(OptionsVue options)
+    : options_(std::move(options)), echelle_(options_.dpi > 0 ? options_.dpi : dpiEcran()) {
+  setWindowTitle(QString::fromUtf8(kCaption.data(), static_cast<qsizetype>(kCaption.size())));
+  setWindowIcon(IconeFenetre());
+  setFixedSize(echelle_.Pixels(kLargeurClient), echelle_.Pixels(kHauteurClient));
+  setFont(PoliceFenetre(echelle_));
+
+  QWidget* precedent = nullptr;
+  for (const fenetre::Controle& c : Controles()) {
+    QWidget* w = creer(c);
+    w->setGeometry(rectangle(c.gauche, c.haut, c.largeur, c.hauteur));
+    controles_[{c.nom, c.index}] = w;
+    AjusterAuLibelle(w, echelle_);
+    if (c.sorte == Sorte::TextBox || c.sorte == Sorte::Button) {
+      if (precedent) setTabOrder(precedent, w);
+      precedent = w;
+    }
+  }
+  Controle(Nom::TexteNomRadio, -1)->setFocus();
+
+  if (const QScreen* ecran = QGuiApplication::primaryScreen())
+    move(ecran->availableGeometry().center() - rect().center());
+}
+
+QRect VueQt::rectangle(int gauche, int haut, int largeur, int hauteur) const {
+  // Edges are scaled, not sizes, so that neighbours stay neighbours at any dpi.
+  const int x = echelle_.Pixels(gauche), y = echelle_.Pixels(haut);
+  return QRect(x, y, echelle_.Pixels(gauche + largeur) - x, echelle_.Pixels(haut + hauteur) - y);
+}
+
+QWidget* VueQt::creer(const fenetre::Controle& c) {
+  const QString texte = QString::fromUtf8(c.texte.data(), static_cast<qsizetype>(c.texte.size()));
+  switch (c.sorte) {
+    case Sorte::Label:
+      return new QLabel(texte, this);
+    case Sorte::TextBox: {
+      auto* zone = new QLineEdit(texte, this);
+      if (c.nom == Nom::TexteDossier) {
+        const int index = c.index;
+        connect(zone, &QLineEdit::textChanged, this, [this, index] {
+          if (presentateur_) presentateur_->TexteDossier_Change(index);
+        });
+      }
+      return zone;
+    }
+    case Sorte::Button: {
+      auto* bouton = new QPushButton(texte, this);
+      connect(bouton, &QPushButton::clicked, this, [this, nom = c.nom, index = c.index] { clic(nom, index); });
+      return bouton;
+    }
+    case Sorte::StatusBar:
+      break;
+  }
+  barre_ = new QStatusBar(this);
+  barre_->setSizeGripEnabled(false);
+  panneau_ = new QLabel(texte, barre_);
+  panneau_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  barre_->addWidget(panneau_, 1);
+  return barre_;
+}
+
+void VueQt::clic(Nom nom, int index) {
+  if (!presentateur_) return;
+  switch (nom) {
+    case Nom::CommandDossier:
+      presentateur_->CommandDossier_Click(index);
+      break;
+    case Nom::CommandDossierCreer:
+      presentateur_->CommandDossierCreer_Click(index);
+      break;
+    case Nom::CommandCreerSettings:
+      presentateur_->CommandCreerSettings_Click(static_cast<int16_t>(index));
+      break;
+    case Nom::CommandQuitter:
+      presentateur_->CommandQuitter_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+QWidget* VueQt::Controle(Nom nom, int index) const {
+  auto it = controles_.find({nom, index});
+  return it == controles_.end() ? nullptr : it->second;
+}
+
+QLineEdit* VueQt::zoneTexte(Nom nom, int index) const { return qobject_cast<QLineEdit*>(Controle(nom, index)); }
+
+std::string VueQt::Texte(Nom nom, int index) const {
+  const QWidget* w = Controle(nom, index);
+  if (const auto* zone = qobject_cast<const QLineEdit*>(w)) return zone->text().toStdString();
+  if (const auto* bouton = qobject_cast<const QPushButton*>(w)) return bouton->text().toStdString();
+  if (const auto* libelle = qobject_cast<const QLabel*>(w)) return libelle->text().toStdString();
+  if (w && w == barre_) return panneau_->text().toStdString();
+  return {};
+}
+
+void VueQt::DefinirTexte(Nom nom, int index, const std::string& texte) {
+  const QString t = QString::fromStdString(texte);
+  QWidget* w = Controle(nom, index);
+  if (auto* zone = qobject_cast<QLineEdit*>(w)) {
+    if (zone->text() != t) zone->setText(t);  // the change event follows from textChanged
+  } else if (auto* bouton = qobject_cast<QPushButton*>(w)) {
+    bouton->setText(t);
+  } else if (auto* libelle = qobject_cast<QLabel*>(w)) {
+    libelle->setText(t);
+  } else if (w && w == barre_) {
+    DefinirStatut(texte);
+  }
+}
+
+uint32_t VueQt::CouleurFond(Nom nom, int index) const {
+  const QWidget* w = Controle(nom, index);
+  if (!w) return 0;
+  return versBgr(w->palette().color(qobject_cast<const QLineEdit*>(w) ? QPalette::Base : QPalette::Window));
+}
+
+void VueQt::DefinirCouleurFond(Nom nom, int index, uint32_t couleur) {
+  QLineEdit* zone = zoneTexte(nom, index);
+  if (!zone) return;
+  // The normal colour goes back to the inherited palette, so that the field
+  // follows the desktop's theme like every other text box.
+  if (couleur == CouleurFond(Nom::TexteNomRadio, -1)) {
+    zone->setPalette(QPalette());
+    return;
+  }
+  QPalette p = zone->palette();
+  p.setColor(QPalette::Base, depuisBgr(couleur));
+  zone->setPalette(p);
+}
+
+void VueQt::DefinirStatut(const std::string& texte) {
+  panneau_->setText(QString::fromStdString(texte));
+  // Long work runs on this thread: paint now, not when the event loop is back.
+  panneau_->repaint();
+}
+
+void VueQt::MessageBox(const std::string& texte, int style) {
+  if (options_.boite) options_.boite(this, {IconeDuStyle(style), windowTitle(), TexteAffichable(texte)});
+}
+
+std::optional<std::string> VueQt::ChoisirDossier(const std::string& titre, const std::string& dossierInitial) {
+  return qt::ChoisirDossier(options_.selecteur, this, titre, dossierInitial);
+}
+
+void VueQt::TraiterEvenements() { QCoreApplication::processEvents(); }
+
+void VueQt::Fermer() { close(); }
+
+}  // namespace fenetre::qt
