@@ -1,0 +1,42 @@
+#include "banc_fenetre.h"
+
+#include <QLabel>
+
+using fenetre::Nom;
+
+namespace {
+
+fenetre::qt::OptionsVue options(Banc* b) {
+  fenetre::qt::OptionsVue o;
+  o.dpi = 96;
+  o.boite = [b](QWidget*, const fenetre::qt::Message& m) {
+    b->messages.push_back(m);
+    b->statutsAuMessage.push_back(b->vue.PanneauStatut()->text());
+  };
+  o.selecteur = [b](QWidget*, const std::string& titre, const std::string& dossierHote) {
+    b->demandes.emplace_back(titre, dossierHote);
+    std::optional<std::string> r;
+    if (!b->reponses.empty()) {
+      r = b->reponses.front();
+      b->reponses.pop_front();
+    }
+    return r;
+  };
+  return o;
+}
+
+}  // namespace
+
+Banc::Banc() : vue(options(this)), frm(vue) {
+  vue.Relier(&frm);
+  frm.Form_Initialize();
+}
+
+QLineEdit* Banc::Zone(Nom nom, int index) const { return qobject_cast<QLineEdit*>(vue.Controle(nom, index)); }
+
+QPushButton* Banc::Bouton(Nom nom, int index) const { return qobject_cast<QPushButton*>(vue.Controle(nom, index)); }
+
+void Banc::DossiersDuBac() {
+  const char* noms[] = {"App\\", "Kelvaro\\Config\\", "Log\\", "Log\\Pub\\", "Sons\\", "Data\\"};
+  for (int i = 0; i < 6; ++i) vue.DefinirTexte(Nom::TexteDossier, i, box.Win() + noms[i]);
+}
