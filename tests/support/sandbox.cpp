@@ -10,7 +10,9 @@
 #include "platform/platform.h"
 #include "services/lib_setup.h"
 #include "services/lib_systeme.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 
 #include "platform/posix/profile_store.h"
@@ -100,4 +102,13 @@ void ResetServices() {
   DefinirCrochetsRapporteur({});
   DefinirLigneDeProgression({});
   Bilan().vider();
+}
+
+bool SousWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
 }

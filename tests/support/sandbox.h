@@ -28,5 +28,9 @@ class Sandbox {
   std::string win_, host_, prefix_;
 };
 
+// True when the Windows build runs under Wine, whose profile functions differ
+// from Windows in a few documented places (tests that pin Windows there skip).
+bool SousWine();
+
 // Resets the per-run state of the services (caches, version class, error variables).
 void ResetServices();
