@@ -16,8 +16,8 @@ if [ -z "$native" ] || [ -z "$driver" ]; then
 fi
 export WINEPREFIX="${IL3_PROFILE_DIFF_PREFIX:-/tmp/il3-profile-diff-wine}"
 export WINEDEBUG=-all
-# en_US gives Wine the Windows-1252 ANSI code page that our files use.
-export LANG=en_US.UTF-8 LC_ALL=
+# C.UTF-8 (always installed) gives Wine the Windows-1252 ANSI code page that our files use.
+export LC_ALL=C.UTF-8
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
 
 work=$(mktemp -d /tmp/il3-profile-diff.XXXXXX)
