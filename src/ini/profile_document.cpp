@@ -19,8 +19,9 @@ void ProfileDocument::Parse(std::string_view bytes) {
   lines_.clear();
   size_t pos = 0;
   while (pos < bytes.size()) {
-    const size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) {
+    size_t end = pos;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    if (end == bytes.size()) {
       lines_.push_back({std::string(bytes.substr(pos)), Eol::kNone});
       break;
     }

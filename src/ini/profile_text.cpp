@@ -39,7 +39,12 @@ std::string_view TrimSpaces(std::string_view s) {
 
 std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s) {
+  // A plain loop: find_first_of runs memchr over the set once per character.
+  for (char c : s)
+    if (c == '\r' || c == '\n') return true;
+  return false;
+}
 
 std::string_view Unquote(std::string_view s) {
   if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {

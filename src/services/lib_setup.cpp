@@ -1,6 +1,8 @@
 // Profile writes: the status line, the checks, and the recovery ladder.
 #include "services/lib_setup.h"
 
+#include <algorithm>
+
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
@@ -21,7 +23,9 @@ std::string& derniereRaison() {
 // the way to the code page, is refused instead of being written.
 std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
                          const std::string& valeur) {
-  auto brise = [](const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; };
+  auto brise = [](const std::string& s) {
+    return std::any_of(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+  };
   if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
   if (section.find(']') != std::string::npos) return "« ] » interdit dans un nom de section";
   if (cle.find('=') != std::string::npos) return "« = » interdit dans un nom de clé";

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -176,12 +177,18 @@ bool saveFile(const std::string& host, const std::string& bytes, std::string* re
     *reason = "enregistrement impossible: " + errnoText(err);
     return false;
   }
+  return true;
+}
+
+// The rename is durable once its folder is flushed; a command flushes each folder once.
+void syncFolderOf(const std::string& host) {
+  const size_t slash = host.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
-  return true;
 }
 
 // Saves one file's pending writes. A file changed on disk since we parsed it is
@@ -292,7 +299,10 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   const bool created = !f->identity.exists && f->pending.empty();
   if (!f->document.Write(s, k, v) && !created) return 1;  // the stored value already: nothing to write
   f->pending.push_back({s, k, v});
-  if (g_commandDepth == 0 && !flush(host, *f, &why)) return fail(why);
+  if (g_commandDepth == 0) {
+    if (!flush(host, *f, &why)) return fail(why);
+    syncFolderOf(host);
+  }
   return 1;
 }
 
@@ -312,6 +322,14 @@ std::vector<SaveFailure> EndCommand() {
     std::string why;
     const std::string windowsPath = it->second.windowsPath;
     if (!flush(host, it->second, &why)) failures.push_back({windowsPath, why});
+  }
+  std::vector<std::string> folders;
+  for (const std::string& host : hosts) {
+    const std::string folder = host.substr(0, host.find_last_of('/') + 1);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
+      syncFolderOf(host);
+    }
   }
   return failures;
 }
