@@ -48,7 +48,7 @@ void Procedure::echec(std::exception_ptr e, std::initializer_list<int32_t> trait
   EnregistrerErreurCourante(e);
   for (int32_t n : traites)
     if (n == ErreurNumero) return;
-  GestionDesErreurs(suite_ ? nom_ + suite_() : nom_);
+  GestionDesErreurs(suite_ ? std::string(nom_) + suite_() : std::string(nom_));
 }
 
 void GestionDesErreurs(const std::string& procedure) {

@@ -63,9 +63,10 @@ void EnregistrerErreurCourante(std::exception_ptr e);
 // its number is one the procedure handles itself) and the procedure goes on.
 class Procedure {
  public:
-  explicit Procedure(std::string nom) : nom_(std::move(nom)) {}
+  // Names are literals: a procedure costs nothing until one of its steps fails.
+  explicit Procedure(const char* nom) : nom_(nom) {}
   // A name completed only when a failure is reported (for names that carry an argument).
-  Procedure(std::string nom, std::function<std::string()> suite) : nom_(std::move(nom)), suite_(std::move(suite)) {}
+  Procedure(const char* nom, std::function<std::string()> suite) : nom_(nom), suite_(std::move(suite)) {}
 
   // Runs one step; returns false when it failed.
   template <class F>
@@ -86,10 +87,10 @@ class Procedure {
     }
   }
 
-  const std::string& nom() const { return nom_; }
+  const char* nom() const { return nom_; }
 
  private:
   void echec(std::exception_ptr e, std::initializer_list<int32_t> traites);
-  std::string nom_;
+  const char* nom_;
   std::function<std::string()> suite_;
 };

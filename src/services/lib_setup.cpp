@@ -40,6 +40,8 @@ std::string motifDeRefus(const std::string& fichier, const std::string& section,
 
 void DefinirLigneDeProgression(std::function<void(const std::string&)> sink) { ligne() = std::move(sink); }
 
+bool ProgressionAffichee() { return static_cast<bool>(ligne()); }
+
 void AfficherProgression(const std::string& texte) {
   if (ligne()) ligne()(texte);
 }
@@ -66,7 +68,7 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
   bool ecrit = false;
   Procedure p("Lib_Setup:EcritureIni");
   p.etape([&] {
-    AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
+    if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
     derniereRaison().clear();
     if (Trim(section).empty() || Trim(cle).empty()) {
       derniereRaison() = "section ou clé vide";

@@ -9,6 +9,8 @@
 // mode's standard error. Nothing is shown without one.
 void DefinirLigneDeProgression(std::function<void(const std::string&)> sink);
 void AfficherProgression(const std::string& texte);
+// True when someone shows the progress line (so that nobody builds it for nothing).
+bool ProgressionAffichee();
 
 // Writes one key; true when it was written.
 bool EcritureIni(const std::string& fichier, const std::string& section, const std::string& cle,

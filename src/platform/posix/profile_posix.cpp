@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -54,10 +55,9 @@ std::map<std::string, CachedFile> g_files;  // by host path
 int g_commandDepth = 0;
 posix::SaveFault g_fault = posix::SaveFault::None;
 
-Identity identityOf(const std::string& host) {
+Identity identityFrom(const struct stat& st) {
   Identity id;
-  struct stat st;
-  if (::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+  if (S_ISREG(st.st_mode)) {
     id.exists = true;
     id.dev = st.st_dev;
     id.ino = st.st_ino;
@@ -65,6 +65,11 @@ Identity identityOf(const std::string& host) {
     id.mtime = st.st_mtim;
   }
   return id;
+}
+
+Identity identityOf(const std::string& host) {
+  struct stat st;
+  return ::stat(host.c_str(), &st) == 0 ? identityFrom(st) : Identity{};
 }
 
 bool readWhole(const std::string& host, std::string* bytes) {
@@ -99,13 +104,18 @@ bool young(const Identity& id) {
 
 // The cached document of a file, parsed again when the file changed on disk
 // (unless changes of ours are still pending).
-CachedFile* load(const std::string& host, const std::string& windowsPath) {
+// Within a command each file is checked against the disk once, when the command
+// first touches it; the save at the end checks again before it writes.
+std::set<std::string> g_checkedThisCommand;
+
+CachedFile* load(const std::string& host, const std::string& windowsPath, const Identity* known = nullptr) {
   auto it = g_files.find(host);
-  const Identity now = identityOf(host);
+  if (it != g_files.end() && (!it->second.pending.empty() || g_checkedThisCommand.count(host))) return &it->second;
+  const Identity now = known ? *known : identityOf(host);
+  if (g_commandDepth > 0) g_checkedThisCommand.insert(host);
   std::string bytes;
   if (it != g_files.end()) {
     const CachedFile& c = it->second;
-    if (!c.pending.empty()) return &it->second;
     if (c.identity == now) {
       if (!now.exists || !young(now)) return &it->second;
       if (readWhole(host, &bytes) && bytes == c.onDisk) return &it->second;
@@ -247,6 +257,7 @@ void SetSaveFaultForTesting(SaveFault fault) { g_fault = fault; }
 void ResetProfileCacheForTesting() {
   g_files.clear();
   g_resolved.clear();
+  g_checkedThisCommand.clear();
   g_commandDepth = 0;
 }
 }  // namespace posix
@@ -285,7 +296,9 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   // Root may write anything; the others ask the system (one call, not one per key).
   static const bool root = ::geteuid() == 0;
   struct stat st;
+  Identity identity;
   if (::stat(h.path.c_str(), &st) == 0) {
+    identity = identityFrom(st);
     if (S_ISDIR(st.st_mode)) return fail("un dossier porte ce nom");
     // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
     if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
@@ -294,7 +307,7 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
     return fail("accès refusé au dossier");
   }
   const std::string host = cacheKey(h);
-  CachedFile* f = load(host, file);
+  CachedFile* f = load(host, file, host == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
   const bool created = !f->identity.exists && f->pending.empty();
   if (!f->document.Write(s, k, v) && !created) return 1;  // the stored value already: nothing to write
@@ -307,13 +320,17 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
 }
 
 void BeginCommand() {
-  if (g_commandDepth++ == 0) g_resolved.clear();
+  if (g_commandDepth++ == 0) {
+    g_resolved.clear();
+    g_checkedThisCommand.clear();
+  }
 }
 
 std::vector<SaveFailure> EndCommand() {
   std::vector<SaveFailure> failures;
   if (g_commandDepth > 0 && --g_commandDepth > 0) return failures;
   g_resolved.clear();
+  g_checkedThisCommand.clear();
   std::vector<std::string> hosts;
   for (auto& [host, f] : g_files)
     if (!f.pending.empty()) hosts.push_back(host);
