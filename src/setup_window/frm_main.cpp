@@ -101,6 +101,16 @@ void Frm_Main::CommandQuitter_Click() {
   Procedure("Frm_Main:CommandQuitter_Click").etape([&] { vue_.Fermer(); });
 }
 
+void Frm_Main::Clic(Nom nom, int index) {
+  switch (nom) {
+    case Nom::CommandDossier: return CommandDossier_Click(index);
+    case Nom::CommandDossierCreer: return CommandDossierCreer_Click(index);
+    case Nom::CommandCreerSettings: return CommandCreerSettings_Click(static_cast<int16_t>(index));
+    case Nom::CommandQuitter: return CommandQuitter_Click();
+    default: return;
+  }
+}
+
 void Frm_Main::CommandCreerSettings_Click(int16_t index) {
   Procedure p("Frm_Main:CommandCreerSettings_Click");
   std::string dossiers[6];

@@ -24,6 +24,8 @@ class Frm_Main {
   void CommandDossierCreer_Click(int index);
   void CommandCreerSettings_Click(int16_t index);
   void CommandQuitter_Click();
+  // A press of any button of the window, dispatched to its click procedure.
+  void Clic(Nom nom, int index);
 
   // True once a command has told the user that something failed.
   bool EchecSignale() const { return echecSignale_; }

@@ -90,23 +90,7 @@ QWidget* VueQt::creer(const fenetre::Controle& c) {
 }
 
 void VueQt::clic(Nom nom, int index) {
-  if (!presentateur_) return;
-  switch (nom) {
-    case Nom::CommandDossier:
-      presentateur_->CommandDossier_Click(index);
-      break;
-    case Nom::CommandDossierCreer:
-      presentateur_->CommandDossierCreer_Click(index);
-      break;
-    case Nom::CommandCreerSettings:
-      presentateur_->CommandCreerSettings_Click(static_cast<int16_t>(index));
-      break;
-    case Nom::CommandQuitter:
-      presentateur_->CommandQuitter_Click();
-      break;
-    default:
-      break;
-  }
+  if (presentateur_) presentateur_->Clic(nom, index);
 }
 
 QWidget* VueQt::Controle(Nom nom, int index) const {
