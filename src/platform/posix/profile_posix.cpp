@@ -22,6 +22,7 @@
 #include "ini/profile_document.h"
 #include "platform/platform.h"
 #include "platform/posix/drives.h"
+#include "platform/posix/file_io.h"
 #include "platform/posix/profile_store.h"
 
 namespace platform {
@@ -72,24 +73,6 @@ Identity identityOf(const std::string& host) {
   return ::stat(host.c_str(), &st) == 0 ? identityFrom(st) : Identity{};
 }
 
-bool readWhole(const std::string& host, std::string* bytes) {
-  const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  std::string out;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      if (n < 0) return false;
-      break;
-    }
-    out.append(buf, static_cast<size_t>(n));
-  }
-  *bytes = std::move(out);
-  return true;
-}
 
 // File-system timestamps come from a coarse clock that ticks every few
 // milliseconds: a file rewritten in place with the same size within one tick
@@ -118,88 +101,23 @@ CachedFile* load(const std::string& host, const std::string& windowsPath, const 
     const CachedFile& c = it->second;
     if (c.identity == now) {
       if (!now.exists || !young(now)) return &it->second;
-      if (readWhole(host, &bytes) && bytes == c.onDisk) return &it->second;
+      if (posix::ReadWholeFile(host, &bytes) && bytes == c.onDisk) return &it->second;
     }
   }
   CachedFile f;
   f.windowsPath = windowsPath;
   f.identity = now;
   if (now.exists) {
-    if (bytes.empty() && !readWhole(host, &bytes)) return nullptr;
+    if (bytes.empty() && !posix::ReadWholeFile(host, &bytes)) return nullptr;
     f.onDisk = bytes;
     f.document = ini::ProfileDocument(std::move(bytes));
   }
   return &(g_files[host] = std::move(f));
 }
 
-std::string errnoText(int e) {
-  switch (e) {
-    case ENOSPC: return "disque plein";
-    case EACCES:
-    case EPERM: return "accès refusé";
-    case EROFS: return "support en lecture seule";
-    case EDQUOT: return "quota disque dépassé";
-    default: return std::string("erreur système ") + std::to_string(e) + " (" + std::strerror(e) + ")";
-  }
-}
 
-bool writeAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
 
-// Replaces the file atomically: a temporary file in the same folder, flushed,
-// renamed over the old one, then the folder flushed. On failure the old file is intact.
-bool saveFile(const std::string& host, const std::string& bytes, std::string* reason) {
-  const size_t slash = host.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
-  const std::string base = slash == std::string::npos ? host : host.substr(slash + 1);
-  std::string tmp = dir + "/." + base + ".il3-XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) {
-    *reason = "enregistrement impossible: " + errnoText(errno);
-    return false;
-  }
-  struct stat old;
-  const mode_t mode = ::stat(host.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
-    const mode_t m = ::umask(0);
-    ::umask(m);
-    return static_cast<mode_t>(0666 & ~m);
-  }();
-  bool ok = g_fault != posix::SaveFault::Write && writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  int err = ok ? 0 : (errno ? errno : EIO);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok && (g_fault == posix::SaveFault::Rename || ::rename(tmp.c_str(), host.c_str()) != 0)) {
-    ok = false;
-    err = g_fault == posix::SaveFault::Rename ? EIO : errno;
-  }
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    *reason = "enregistrement impossible: " + errnoText(err);
-    return false;
-  }
-  return true;
-}
 
-// The rename is durable once its folder is flushed; a command flushes each folder once.
-void syncFolderOf(const std::string& host) {
-  const size_t slash = host.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
-  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-}
 
 // Saves one file's pending writes. A file changed on disk since we parsed it is
 // parsed again and our writes replayed on it, so that nobody's change is lost.
@@ -209,12 +127,12 @@ bool flush(const std::string& host, CachedFile& f, std::string* reason) {
   if (!(now == f.identity)) {
     ini::ProfileDocument fresh;
     std::string bytes;
-    if (now.exists && readWhole(host, &bytes)) fresh = ini::ProfileDocument(std::move(bytes));
+    if (now.exists && posix::ReadWholeFile(host, &bytes)) fresh = ini::ProfileDocument(std::move(bytes));
     for (const Write& w : f.pending) fresh.Write(w.section, w.key, w.value);
     f.document = std::move(fresh);
   }
   std::string bytes = f.document.Serialize();
-  if (!saveFile(host, bytes, reason)) {
+  if (!posix::ReplaceFile(host, bytes, g_fault, reason)) {
     g_files.erase(host);  // what is on disk is the truth again
     return false;
   }
@@ -314,7 +232,7 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   f->pending.push_back({s, k, v});
   if (g_commandDepth == 0) {
     if (!flush(host, *f, &why)) return fail(why);
-    syncFolderOf(host);
+    posix::SyncFolderOf(host);
   }
   return 1;
 }
@@ -345,7 +263,7 @@ std::vector<SaveFailure> EndCommand() {
     const std::string folder = host.substr(0, host.find_last_of('/') + 1);
     if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
       folders.push_back(folder);
-      syncFolderOf(host);
+      posix::SyncFolderOf(host);
     }
   }
   return failures;
