@@ -50,8 +50,6 @@ static bool writeAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// Replaces the file atomically: a temporary file in the same folder, flushed,
-// renamed over the old one, then the folder flushed. On failure the old file is intact.
 bool ReplaceFile(const std::string& host, const std::string& bytes, SaveFault fault, std::string* reason) {
   const size_t slash = host.find_last_of('/');
   const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
