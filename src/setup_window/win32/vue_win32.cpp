@@ -1,0 +1,437 @@
+#include "setup_window/win32/vue_win32.h"
+
+#include <algorithm>
+
+#include "setup_window/win32/choix_dossier_win32.h"
+#include "setup_window/win32/ressources/ressources.h"
+#include "setup_window/win32/texte_large.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace fenetre::win32 {
+
+namespace {
+
+constexpr wchar_t kClasse[] = L"IL3_Setup_Frm_Main";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kStyleEtendu = WS_EX_CONTROLPARENT;
+constexpr int kPremierId = 1000;  // control id of the table's first row
+
+bool enregistrerClasse(WNDPROC procedure) {
+  WNDCLASSEXW existante{};
+  existante.cbSize = sizeof existante;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), kClasse, &existante)) return true;
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof c;
+  c.lpfnWndProc = procedure;
+  c.hInstance = GetModuleHandleW(nullptr);
+  c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  c.lpszClassName = kClasse;
+  return RegisterClassExW(&c) != 0;
+}
+
+// The desktop's message font at `dpi`; its metrics come at the system's dpi.
+LOGFONTW policeDesMessages(int dpi) {
+  NONCLIENTMETRICSW metriques{};
+  metriques.cbSize = sizeof metriques;
+  LOGFONTW lf{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metriques, &metriques, 0))
+    lf = metriques.lfMessageFont;
+  else
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  lf.lfHeight = MulDiv(lf.lfHeight, dpi, DpiDuSysteme());
+  return lf;
+}
+
+SIZE etendueDuTexte(HWND controle, HFONT police) {
+  SIZE taille{};
+  const int n = GetWindowTextLengthW(controle);
+  std::wstring texte(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(controle, texte.data(), n + 1);
+  texte.resize(static_cast<size_t>(n));
+  HDC dc = GetDC(controle);
+  HGDIOBJ avant = SelectObject(dc, police);
+  GetTextExtentPoint32W(dc, texte.c_str(), n, &taille);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  taille.cy = std::max<LONG>(taille.cy, tm.tmHeight);
+  SelectObject(dc, avant);
+  ReleaseDC(controle, dc);
+  return taille;
+}
+
+std::wstring texteDe(HWND h) {
+  const int n = GetWindowTextLengthW(h);
+  std::wstring texte(static_cast<size_t>(n) + 1, L'\0');
+  const int lu = GetWindowTextW(h, texte.data(), n + 1);
+  texte.resize(static_cast<size_t>(std::max(lu, 0)));
+  return texte;
+}
+
+}  // namespace
+
+void AfficherMessageBoxW(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type) {
+  MessageBoxW(proprietaire, texte.c_str(), titre.c_str(), type);
+}
+
+UINT TypeDeBoite(int style) {
+  switch (style) {
+    case kStyleCritique:
+      return MB_OK | MB_ICONHAND;
+    case kStyleExclamation:
+      return MB_OK | MB_ICONEXCLAMATION;
+    case kStyleInformation:
+      return MB_OK | MB_ICONASTERISK;
+    default:
+      return MB_OK;
+  }
+}
+
+VueWin32::VueWin32(OptionsVue options) : options_(std::move(options)) {
+  if (!enregistrerClasse(&VueWin32::Procedure)) return;
+  const std::wstring titre = Large(std::string(kCaption));
+  // Placed and sized once the controls exist, at the dpi of its monitor.
+  CreateWindowExW(kStyleEtendu, kClasse, titre.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+}
+
+VueWin32::~VueWin32() {
+  if (fenetre_) {
+    destructionParObjet_ = true;
+    DestroyWindow(fenetre_);
+  }
+}
+
+LRESULT CALLBACK VueWin32::Procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* vue = static_cast<VueWin32*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    vue->fenetre_ = fenetre;
+    SetWindowLongPtrW(fenetre, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(vue));
+  }
+  auto* vue = reinterpret_cast<VueWin32*>(GetWindowLongPtrW(fenetre, GWLP_USERDATA));
+  if (!vue) return DefWindowProcW(fenetre, message, w, l);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(fenetre, GWLP_USERDATA, 0);
+    vue->fenetre_ = nullptr;
+    vue->elements_.clear();
+    vue->fonds_.clear();
+    vue->focus_ = nullptr;
+    return DefWindowProcW(fenetre, message, w, l);
+  }
+  return vue->traiter(message, w, l);
+}
+
+LRESULT VueWin32::traiter(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_CREATE:
+      echelle_ = Echelle(options_.dpi > 0 ? options_.dpi : DpiDeLaFenetre(fenetre_));
+      creerControles();
+      disposer(nullptr);
+      return 0;
+    case WM_COMMAND:
+      commande(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
+      return 0;
+    case WM_CTLCOLOREDIT: {
+      auto it = fonds_.find(reinterpret_cast<HWND>(l));
+      if (it == fonds_.end()) break;
+      SetBkColor(reinterpret_cast<HDC>(w), it->second);
+      return reinterpret_cast<LRESULT>(pinceau(it->second));
+    }
+    case WM_ACTIVATE:
+      // The focus goes back where it was when a message box or the browser
+      // took it, as in a dialog.
+      if (LOWORD(w) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(fenetre_, f)) focus_ = f;
+      } else {
+        SetFocus(focus_ && IsWindow(focus_) ? focus_ : Controle(Nom::TexteNomRadio, -1));
+      }
+      return 0;
+    case WM_DPICHANGED:
+      if (options_.dpi > 0 || DpiImposee() > 0) return 0;
+      echelle_ = Echelle(LOWORD(w));
+      disposer(reinterpret_cast<const RECT*>(l));
+      return 0;
+    case WM_DESTROY:
+      // The window is the program: closing it ends the message loop.
+      if (!destructionParObjet_) PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(fenetre_, message, w, l);
+}
+
+void VueWin32::creerControles() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  int id = kPremierId;
+  // Created in the table's order, which is the tab order.
+  for (const fenetre::Controle& c : Controles()) {
+    const std::wstring texte = Large(std::string(c.texte));
+    const wchar_t* classe = WC_STATICW;
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD etendu = 0;
+    switch (c.sorte) {
+      case Sorte::Label:
+        style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+        break;
+      case Sorte::TextBox:
+        classe = WC_EDITW;
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+        etendu = WS_EX_CLIENTEDGE;
+        break;
+      case Sorte::Button:
+        classe = WC_BUTTONW;
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+      case Sorte::StatusBar:
+        classe = STATUSCLASSNAMEW;
+        // Placed by the table like every other control, not by its parent.
+        style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+        break;
+    }
+    HWND h = CreateWindowExW(etendu, classe, texte.c_str(), style, 0, 0, 0, 0, fenetre_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
+    elements_.push_back({c, h});
+  }
+  if (HWND barre = Controle(Nom::StatusBarMain, -1)) {
+    int bord = -1;  // one panel, to the right edge
+    SendMessageW(barre, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&bord));
+  }
+
+  const int grande = GetSystemMetrics(SM_CXICON), petite = GetSystemMetrics(SM_CXSMICON);
+  grandeIcone_.reset(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IL3_ICONE_FENETRE), IMAGE_ICON, grande, grande, LR_DEFAULTCOLOR)));
+  petiteIcone_.reset(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IL3_ICONE_FENETRE), IMAGE_ICON, petite, petite, LR_DEFAULTCOLOR)));
+  if (grandeIcone_) SendMessageW(fenetre_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grandeIcone_.get()));
+  if (petiteIcone_) SendMessageW(fenetre_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(petiteIcone_.get()));
+}
+
+// The table's sizes were made for an 8-point font; the desktop's message font
+// is often larger. A label may grow into the free space before the fields; a
+// button's caption that does not fit gets a smaller size of the same face.
+HFONT VueWin32::policeAjustee(const Element& e, RECT* place) {
+  HFONT police = police_.get();
+  if (e.ligne.sorte == Sorte::Label) {
+    const SIZE t = etendueDuTexte(e.fenetre, police);
+    const LONG limite = echelle_.Pixels(2220) - echelle_.Pixels(60);  // the fields' column, less a gap
+    if (t.cx > place->right - place->left) place->right = std::min<LONG>(place->left + t.cx, limite);
+    if (t.cy > place->bottom - place->top) place->bottom = place->top + t.cy;
+  } else if (e.ligne.sorte == Sorte::Button) {
+    const LONG largeur = place->right - place->left - echelle_.Pixels(90);  // less the button's border
+    LOGFONTW lf{};
+    GetObjectW(police, sizeof lf, &lf);
+    const LONG plancher = -echelle_.Pixels(120);
+    while (etendueDuTexte(e.fenetre, police).cx > largeur && lf.lfHeight < plancher) {
+      ++lf.lfHeight;  // heights are negative: one pixel smaller
+      Police& reduite = policesReduites_[lf.lfHeight];
+      if (!reduite) reduite.reset(CreateFontIndirectW(&lf));
+      police = reduite.get();
+    }
+  }
+  return police;
+}
+
+void VueWin32::disposer(const RECT* suggere) {
+  // The old fonts stay alive until every control has let go of them.
+  Police ancienne = std::move(police_);
+  std::map<LONG, Police> anciennesReduites = std::move(policesReduites_);
+  policesReduites_.clear();
+  LOGFONTW lf = policeDesMessages(echelle_.Dpi());
+  police_.reset(CreateFontIndirectW(&lf));
+
+  for (const Element& e : elements_) {
+    const fenetre::Controle& c = e.ligne;
+    // Edges are scaled, not sizes, so that neighbours stay neighbours at any dpi.
+    RECT r{echelle_.Pixels(c.gauche), echelle_.Pixels(c.haut), echelle_.Pixels(c.gauche + c.largeur),
+           echelle_.Pixels(c.haut + c.hauteur)};
+    SendMessageW(e.fenetre, WM_SETFONT, reinterpret_cast<WPARAM>(police_.get()), FALSE);
+    HFONT police = policeAjustee(e, &r);
+    if (police != police_.get()) SendMessageW(e.fenetre, WM_SETFONT, reinterpret_cast<WPARAM>(police), FALSE);
+    SetWindowPos(e.fenetre, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  const int largeur = echelle_.Pixels(kLargeurClient), hauteur = echelle_.Pixels(kHauteurClient);
+  RECT cadre{0, 0, largeur, hauteur};
+  AjusterRectangle(&cadre, kStyle, kStyleEtendu, echelle_.Dpi());
+  int l = cadre.right - cadre.left, h = cadre.bottom - cadre.top, x = 0, y = 0;
+  if (suggere) {
+    x = suggere->left;
+    y = suggere->top;
+  } else {
+    MONITORINFO ecran{};
+    ecran.cbSize = sizeof ecran;
+    GetMonitorInfoW(MonitorFromWindow(fenetre_, MONITOR_DEFAULTTOPRIMARY), &ecran);
+    x = ecran.rcWork.left + (ecran.rcWork.right - ecran.rcWork.left - l) / 2;
+    y = ecran.rcWork.top + (ecran.rcWork.bottom - ecran.rcWork.top - h) / 2;
+  }
+  SetWindowPos(fenetre_, nullptr, x, y, l, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame may differ from what the system predicted (themes, another
+  // dpi): the client area is what the layout needs.
+  RECT client{};
+  GetClientRect(fenetre_, &client);
+  const int dl = largeur - client.right, dh = hauteur - client.bottom;
+  if (dl != 0 || dh != 0) {
+    if (!suggere) {
+      x -= dl / 2;
+      y -= dh / 2;
+    }
+    SetWindowPos(fenetre_, nullptr, x, y, l + dl, h + dh, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(fenetre_, nullptr, TRUE);
+}
+
+void VueWin32::commande(int id, int notification, HWND controle) {
+  const int rang = id - kPremierId;
+  if (rang < 0 || rang >= static_cast<int>(elements_.size())) return;
+  const Element& e = elements_[static_cast<size_t>(rang)];
+  if (e.fenetre != controle || !presentateur_) return;
+  if (e.ligne.sorte == Sorte::TextBox && notification == EN_CHANGE) {
+    if (e.ligne.nom == Nom::TexteDossier) presentateur_->TexteDossier_Change(e.ligne.index);
+  } else if (e.ligne.sorte == Sorte::Button && notification == BN_CLICKED) {
+    clic(e.ligne.nom, e.ligne.index);
+  }
+}
+
+void VueWin32::clic(Nom nom, int index) {
+  switch (nom) {
+    case Nom::CommandDossier:
+      presentateur_->CommandDossier_Click(index);
+      break;
+    case Nom::CommandDossierCreer:
+      presentateur_->CommandDossierCreer_Click(index);
+      break;
+    case Nom::CommandCreerSettings:
+      presentateur_->CommandCreerSettings_Click(static_cast<int16_t>(index));
+      break;
+    case Nom::CommandQuitter:
+      presentateur_->CommandQuitter_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+const VueWin32::Element* VueWin32::element(Nom nom, int index) const {
+  for (const Element& e : elements_)
+    if (e.ligne.nom == nom && e.ligne.index == index) return &e;
+  return nullptr;
+}
+
+HWND VueWin32::Controle(Nom nom, int index) const {
+  const Element* e = element(nom, index);
+  return e ? e->fenetre : nullptr;
+}
+
+HBRUSH VueWin32::pinceau(COLORREF couleur) {
+  Pinceau& p = pinceaux_[couleur];
+  if (!p) p.reset(CreateSolidBrush(couleur));
+  return p.get();
+}
+
+void VueWin32::Afficher(int commande) {
+  if (!fenetre_) return;
+  ShowWindow(fenetre_, commande);
+  UpdateWindow(fenetre_);
+  SetFocus(focus_ ? focus_ : Controle(Nom::TexteNomRadio, -1));
+}
+
+int VueWin32::BoucleDeMessages() {
+  MSG m{};
+  BOOL r;
+  while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
+    // Tab and Shift+Tab move between the controls as in a dialog.
+    if (fenetre_ && IsDialogMessageW(fenetre_, &m)) continue;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  return r == 0 ? static_cast<int>(m.wParam) : 1;
+}
+
+std::string VueWin32::Texte(Nom nom, int index) const {
+  HWND h = Controle(nom, index);
+  if (!h) return {};
+  if (nom == Nom::StatusBarMain) {
+    const LRESULT longueur = LOWORD(SendMessageW(h, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring texte(static_cast<size_t>(longueur) + 1, L'\0');
+    SendMessageW(h, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(texte.data()));
+    texte.resize(static_cast<size_t>(longueur));
+    return Etroit(texte);
+  }
+  return Etroit(texteDe(h));
+}
+
+void VueWin32::DefinirTexte(Nom nom, int index, const std::string& texte) {
+  if (nom == Nom::StatusBarMain) return DefinirStatut(texte);
+  HWND h = Controle(nom, index);
+  if (!h) return;
+  const std::wstring large = Large(texte);
+  // An edit box raises EN_CHANGE on every WM_SETTEXT; the same text must raise nothing.
+  if (texteDe(h) != large) SetWindowTextW(h, large.c_str());
+}
+
+uint32_t VueWin32::CouleurFond(Nom nom, int index) const {
+  const Element* e = element(nom, index);
+  if (!e) return 0;
+  auto it = fonds_.find(e->fenetre);
+  if (it != fonds_.end()) return it->second;
+  return GetSysColor(e->ligne.sorte == Sorte::TextBox ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+void VueWin32::DefinirCouleurFond(Nom nom, int index, uint32_t couleur) {
+  const Element* e = element(nom, index);
+  if (!e || e->ligne.sorte != Sorte::TextBox) return;
+  // The normal colour is left to the system, so that the field follows the
+  // desktop's colours like every other text box.
+  if (couleur == GetSysColor(COLOR_WINDOW))
+    fonds_.erase(e->fenetre);
+  else
+    fonds_[e->fenetre] = couleur;
+  InvalidateRect(e->fenetre, nullptr, TRUE);
+}
+
+void VueWin32::DefinirStatut(const std::string& texte) {
+  HWND barre = Controle(Nom::StatusBarMain, -1);
+  if (!barre) return;
+  const std::wstring large = Large(texte);
+  SendMessageW(barre, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(large.c_str()));
+  // Long work runs on this thread: paint now, not when the loop is back.
+  UpdateWindow(barre);
+}
+
+void VueWin32::MessageBox(const std::string& texte, int style) {
+  if (options_.boite) options_.boite(fenetre_, Large(texte), fenetre_ ? texteDe(fenetre_) : Large(std::string(kCaption)),
+                                     TypeDeBoite(style));
+}
+
+std::optional<std::string> VueWin32::ChoisirDossier(const std::string& titre, const std::string& dossierInitial) {
+  if (options_.selecteur) return options_.selecteur(fenetre_, titre, dossierInitial);
+  return ChoisirDossierShell(fenetre_, titre, dossierInitial);
+}
+
+void VueWin32::TraiterEvenements() {
+  MSG m{};
+  // Bounded, so that a timer firing faster than its handler cannot keep the
+  // caller here for ever.
+  for (int n = 0; n < 1000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++n) {
+    if (m.message == WM_QUIT) {
+      // Left for the message loop, which ends on it.
+      PostQuitMessage(static_cast<int>(m.wParam));
+      return;
+    }
+    if (fenetre_ && IsDialogMessageW(fenetre_, &m)) continue;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+void VueWin32::Fermer() {
+  if (fenetre_) DestroyWindow(fenetre_);
+}
+
+}  // namespace fenetre::win32
