@@ -44,11 +44,6 @@ function(_pixel s x y var)
   set(${var}_transparent ${transparent} PARENT_SCOPE)
 endfunction()
 
-function(_hex valeur var)
-  math(EXPR h "${valeur}" OUTPUT_FORMAT HEXADECIMAL)
-  set(${var} ${h} PARENT_SCOPE)
-endfunction()
-
 # The RT_ICON data of side s: BITMAPINFOHEADER, pixels bottom-up, AND mask.
 # Words of the resource script are little-endian, so bytes go in pairs.
 function(_image s var taille_var)
@@ -96,7 +91,6 @@ function(_image s var taille_var)
       list(APPEND octets_ligne 0)
       math(EXPR n "${n} + 1")
     endwhile()
-    list(PREPEND masque_lignes "")
     set(i 0)
     while(i LESS octets_masque)
       list(GET octets_ligne ${i} o0)
