@@ -185,7 +185,7 @@ TEST_F(FrmMainTest, ConfigurationFolderWithoutConfigWarnsOnEveryButton) {
 }
 
 TEST_F(FrmMainTest, MissingOrBlankConfigurationFolderStopsBothSettingsButtons) {
-  for (const std::string config : {box.Win() + "Absent\\Config\\", std::string("   "), std::string()}) {
+  for (const std::string& config : {box.Win() + "Absent\\Config\\", std::string("   "), std::string()}) {
     for (int16_t index : {1, 2}) {
       dossier(1, config);
       frm.CommandCreerSettings_Click(index);

@@ -294,26 +294,7 @@ void VueWin32::commande(int id, int notification, HWND controle) {
   if (e.ligne.sorte == Sorte::TextBox && notification == EN_CHANGE) {
     if (e.ligne.nom == Nom::TexteDossier) presentateur_->TexteDossier_Change(e.ligne.index);
   } else if (e.ligne.sorte == Sorte::Button && notification == BN_CLICKED) {
-    clic(e.ligne.nom, e.ligne.index);
-  }
-}
-
-void VueWin32::clic(Nom nom, int index) {
-  switch (nom) {
-    case Nom::CommandDossier:
-      presentateur_->CommandDossier_Click(index);
-      break;
-    case Nom::CommandDossierCreer:
-      presentateur_->CommandDossierCreer_Click(index);
-      break;
-    case Nom::CommandCreerSettings:
-      presentateur_->CommandCreerSettings_Click(static_cast<int16_t>(index));
-      break;
-    case Nom::CommandQuitter:
-      presentateur_->CommandQuitter_Click();
-      break;
-    default:
-      break;
+    presentateur_->Clic(e.ligne.nom, e.ligne.index);
   }
 }
 

@@ -79,7 +79,6 @@ class VueWin32 : public Vue {
   void creerControles();
   void disposer(const RECT* suggere);
   void commande(int id, int notification, HWND controle);
-  void clic(Nom nom, int index);
   const Element* element(Nom nom, int index) const;
   HFONT policeAjustee(const Element& e, RECT* place);
   HBRUSH pinceau(COLORREF couleur);

@@ -231,7 +231,11 @@ bool CapturerFenetre(HWND fenetre, const std::wstring& fichierBmp) {
   SetWindowPos(fenetre, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   RedrawWindow(fenetre, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GdiFlush();
-  Sleep(200);  // the X server draws what it was sent
+  // The X server draws what it was sent in its own time, slower on a busy machine.
+  for (int i = 0; i < 10; ++i) {
+    Pomper();
+    Sleep(100);
+  }
   const bool ok = BitBlt(memoire, 0, 0, l, h, ecran, r.left, r.top, SRCCOPY | CAPTUREBLT) != FALSE;
   GdiFlush();
   SelectObject(memoire, avant);
