@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick
+  fonts-liberation fonts-wine fonts-dejavu-core
 )
 
 missing=()

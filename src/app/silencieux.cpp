@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "platform/platform.h"
 #include "services/lib_setup.h"
 #include "services/lib_systeme.h"
 #include "setup_window/frm_main.h"
@@ -51,6 +52,10 @@ class VueImprimante : public fenetre::VueMemoire {
 }  // namespace
 
 int LancerSilencieux(const Commande& c) {
+  // A prefix without a C: drive is most often a mistyped --root: say so before anything fails.
+  if (platform::ListDirectory("C:\\") == platform::Listing::BadName)
+    std::cerr << "attention: le lecteur C: n'existe pas"
+              << (c.root.empty() ? "" : " (avec --root " + c.root + ", C: est " + c.root + "/drive_c)") << '\n';
   VueImprimante vue(c.verbeux);
   fenetre::Frm_Main frm(vue);
   vue.Relier(&frm);

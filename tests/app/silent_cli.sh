@@ -33,6 +33,10 @@ case "$err" in *"saut de ligne"*) echo "ok   reason given";; *) echo "FAIL no re
 err=$("$prog" --root "$root" ini set "$kv" Users USER "Ā" 2>&1); rc=$?
 check "a character outside Windows-1252 is refused" 1 "$rc"
 
+err=$("$prog" --silent --root "$root/absent" general 2>&1 >/dev/null); rc=$?
+check "a prefix without C: fails" 1 "$rc"
+case "$err" in *"lecteur C:"*) echo "ok   and says why";; *) echo "FAIL no word on the missing C: drive: $err"; fails=$((fails+1));; esac
+
 "$prog" --silent --station 9=X general >/dev/null 2>&1; rc=$?
 check "usage error exits 2" 2 "$rc"
 
