@@ -157,83 +157,90 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
   return wildMatch(folded(pattern), 0, folded(name), 0);
 }
 
-HostPath Resolve(const std::string& windowsPath) {
-  HostPath r;
-  std::string base;
-  std::string rest;
-  const std::string& w = windowsPath;
+namespace {
+
+std::vector<std::string> splitSeparators(const std::string& s) {
+  std::vector<std::string> parts(1);
+  for (char c : s) {
+    if (c == '\\' || c == '/')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  return parts;
+}
+
+// The host folder a Windows path starts from, and the rest of the path; an empty
+// base when the drive or share is missing.
+void splitRoot(const std::string& w, std::string* base, std::string* rest) {
+  auto sep = [](char c) { return c == '\\' || c == '/'; };
   if (!w.empty() && w[0] == '/') {  // a host path, accepted from scripts
-    base = "/";
-    rest = w.substr(1);
+    *base = "/";
+    *rest = w.substr(1);
   } else if (w.size() >= 2 && w[1] == ':' && std::isalpha(static_cast<unsigned char>(w[0]))) {
-    base = driveRoot(static_cast<char>(std::tolower(static_cast<unsigned char>(w[0]))));
-    rest = w.substr(2);
-  } else if (w.size() >= 2 && (w[0] == '\\' || w[0] == '/') && (w[1] == '\\' || w[1] == '/')) {
+    *base = driveRoot(static_cast<char>(std::tolower(static_cast<unsigned char>(w[0]))));
+    *rest = w.substr(2);
+  } else if (w.size() >= 2 && sep(w[0]) && sep(w[1])) {
     // \\server\share\rest lives under dosdevices/unc when it exists.
-    std::vector<std::string> parts;
-    std::string cur;
-    for (size_t i = 2; i < w.size(); ++i) {
-      if (w[i] == '\\' || w[i] == '/') {
-        parts.push_back(cur);
-        cur.clear();
-      } else {
-        cur += w[i];
-      }
-    }
-    parts.push_back(cur);
-    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return r;
+    const std::vector<std::string> parts = splitSeparators(w.substr(2));
+    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return;
     std::string share = join(PrefixRoot(), "dosdevices/unc");
     for (int k = 0; k < 2; ++k) {
       auto e = isDir(share) ? findEntry(share, parts[k]) : std::nullopt;
-      if (!e) return r;
+      if (!e) return;
       share = join(share, *e);
     }
-    if (!isDir(share)) return r;
-    base = share;
-    for (size_t k = 2; k < parts.size(); ++k) rest += "\\" + parts[k];
-  } else if (!w.empty() && (w[0] == '\\')) {
-    base = driveRoot('c');
-    rest = w;
+    if (!isDir(share)) return;
+    *base = share;
+    for (size_t k = 2; k < parts.size(); ++k) *rest += "\\" + parts[k];
+  } else if (!w.empty() && w[0] == '\\') {
+    *base = driveRoot('c');
+    *rest = w;
   } else {
-    base = currentDir();
-    rest = w;
+    *base = currentDir();
+    *rest = w;
   }
-  if (base.empty()) return r;
-  r.driveFound = true;
+}
 
-  std::vector<std::string> comps;
-  std::string cur;
-  for (char c : rest) {
-    if (c == '\\' || c == '/') {
-      if (!cur.empty()) comps.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  r.trailingSeparator = cur.empty() && !rest.empty();
-  if (!cur.empty()) {
-    // Windows drops trailing dots and blanks of the last component.
-    while (!cur.empty() && (cur.back() == ' ' || cur.back() == '.') && cur != "." && cur != "..") cur.pop_back();
-    if (!cur.empty()) comps.push_back(cur);
-  }
+// The components of a path, with "." and ".." applied as Windows applies them.
+std::vector<std::string> components(const std::string& rest, bool* trailingSeparator) {
+  std::vector<std::string> parts = splitSeparators(rest);
+  std::string last = parts.back();
+  parts.pop_back();
+  *trailingSeparator = last.empty() && !rest.empty();
+  // Windows drops trailing dots and blanks of the last component.
+  while (!last.empty() && (last.back() == ' ' || last.back() == '.') && last != "." && last != "..") last.pop_back();
+  parts.push_back(last);
   std::vector<std::string> norm;
-  for (auto& c : comps) {
-    if (c == ".") continue;
+  for (const std::string& c : parts) {
+    if (c.empty() || c == ".") continue;
     if (c == "..") {
       if (!norm.empty()) norm.pop_back();
       continue;
     }
     norm.push_back(c);
   }
+  return norm;
+}
 
+}  // namespace
+
+HostPath Resolve(const std::string& windowsPath) {
+  HostPath r;
+  std::string base, rest;
+  splitRoot(windowsPath, &base, &rest);
+  if (base.empty()) return r;
+  r.driveFound = true;
+  const std::vector<std::string> norm = components(rest, &r.trailingSeparator);
+
+  // Existing components take their real spelling; the first missing one and the
+  // rest keep the spelling given.
   std::string path = base;
   bool found = true;
   r.parentExists = true;
   for (size_t k = 0; k < norm.size(); ++k) {
     if (found) {
-      auto e = findEntry(path, norm[k]);
-      if (e) {
+      if (auto e = findEntry(path, norm[k])) {
         path = join(path, *e);
         continue;
       }
@@ -243,7 +250,7 @@ HostPath Resolve(const std::string& windowsPath) {
     path = join(path, norm[k]);
   }
   if (found && !norm.empty()) {
-    std::string parent = path.substr(0, path.find_last_of('/'));
+    const std::string parent = path.substr(0, path.find_last_of('/'));
     r.parentExists = isDir(parent.empty() ? "/" : parent);
   }
   r.exists = found;
