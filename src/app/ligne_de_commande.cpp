@@ -35,7 +35,7 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
     bool aValeur = false;
     if (opt.rfind("--", 0) == 0 && opt.find('=') != std::string::npos) {
       valeur = opt.substr(opt.find('=') + 1);
-      opt = opt.substr(0, opt.find('='));
+      opt.resize(opt.find('='));
       aValeur = true;
     }
     auto suivante = [&](const char* nom) -> bool {
@@ -77,7 +77,7 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       const bool station = opt == "--station";
       int n = 0;
       std::string texte;
-      if (!numeroEtTexte(valeur, station ? 1 : 0, station ? 5 : 5, &n, &texte)) {
+      if (!numeroEtTexte(valeur, station ? 1 : 0, 5, &n, &texte)) {
         a.erreur = station ? "--station attend N=TEXTE, N de 1 à 5 (reçu: «" + valeur + "»)"
                            : "--folder attend I=TEXTE, I de 0 à 5 (reçu: «" + valeur + "»)";
         return a;

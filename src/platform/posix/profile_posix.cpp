@@ -227,8 +227,7 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   const std::string host = cacheKey(h);
   CachedFile* f = load(host, file, host == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
-  const bool created = !f->identity.exists && f->pending.empty();
-  if (!f->document.Write(s, k, v) && !created) return 1;  // the stored value already: nothing to write
+  if (!f->document.Write(s, k, v)) return 1;  // the stored value already: nothing to write
   f->pending.push_back({s, k, v});
   if (g_commandDepth == 0) {
     if (!flush(host, *f, &why)) return fail(why);
