@@ -11,6 +11,12 @@ bool DossierPresent(const std::string& texte) {
   return platform::ListDirectory(texte) == platform::Listing::Found;
 }
 
+bool DossierExiste(const std::string& texte) {
+  if (Trim(texte).empty() || texte.find_first_of("*?") != std::string::npos) return false;
+  const uint32_t a = platform::GetAttributes(texte);
+  return a != platform::kInvalidAttributes && (a & platform::kAttrDirectory) != 0;
+}
+
 namespace {
 
 // One level of the walk: up to four ways to make the prefix exist. False stops the walk.
@@ -72,18 +78,28 @@ bool FolderFound(const std::string& chemin, bool /*drapeau*/) {
   Procedure p("Lib_Systeme:FolderFound");
   p.etape([&] {
     if (Trim(chemin).empty()) return;
-    if (ContientSansCasse(CacheDossiers.DossiersTrouves, chemin)) {
-      trouve = true;
+    // A "found" answer holds only while the folder is still there: one deleted
+    // meanwhile is looked up, and created, again.
+    const bool dejaTrouve = ContientSansCasse(CacheDossiers.DossiersTrouves, chemin);
+    platform::Listing l = platform::Listing::NotFound;
+    if (dejaTrouve) {
+      l = platform::ListDirectory(chemin);
+      if (l == platform::Listing::Found) {
+        trouve = true;
+        return;
+      }
+    } else if (ContientSansCasse(CacheDossiers.DossiersAbsents, chemin)) {
       return;
+    } else {
+      l = platform::ListDirectory(chemin);
     }
-    if (ContientSansCasse(CacheDossiers.DossiersAbsents, chemin)) return;
-    platform::Listing l = platform::ListDirectory(chemin);
     if (l == platform::Listing::NotFound) {
       VerificationEtCreationRepertoire(chemin);
       l = platform::ListDirectory(chemin);
     }
     // A missing drive is no failure to report: the folder is simply absent.
     trouve = l == platform::Listing::Found;
+    if (trouve && dejaTrouve) return;
     (trouve ? CacheDossiers.DossiersTrouves : CacheDossiers.DossiersAbsents) += chemin + ",,";
   });
   return trouve;

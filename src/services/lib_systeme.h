@@ -26,6 +26,9 @@ bool FolderFound(const std::string& chemin, bool drapeau);
 // The directory-listing existence test of the window and the settings command:
 // true when listing the text, folders included, returns an entry.
 bool DossierPresent(const std::string& texte);
+// Stricter: the text itself names an existing folder (no pattern, not a file);
+// what the settings are written into must pass it.
+bool DossierExiste(const std::string& texte);
 
 // ---- Files ----------------------------------------------------------------------
 bool File_Exist(std::string chemin, const bool& nonVide);

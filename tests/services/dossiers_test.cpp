@@ -6,6 +6,7 @@
 
 #include "common/erreurs.h"
 #include "services/lib_systeme.h"
+#include "services/texte.h"
 #include "support/sandbox.h"
 
 namespace fs = std::filesystem;
@@ -118,12 +119,25 @@ TEST_F(Dossiers, FolderFoundRemembersWhatItFoundForTheRun) {
   fs::create_directories(H("Data/Sons"));
   EXPECT_TRUE(FolderFound(W("Data\\Sons\\"), false));
   EXPECT_EQ(CacheDossiers.DossiersTrouves, W("Data\\Sons\\") + ",,");
-  fs::remove_all(H("Data"));
-  // Answered from the list: case-insensitive, and a shorter text matches too.
-  for (const std::string& p : {W("Data\\Sons\\"), W("data\\SONS\\"), W("Data\\So")})
-    EXPECT_TRUE(FolderFound(p, false)) << p;
+  // Listed without regard to case; the list does not grow.
+  EXPECT_TRUE(FolderFound(W("data\\SONS\\"), false));
   EXPECT_EQ(CacheDossiers.DossiersTrouves, W("Data\\Sons\\") + ",,");
-  EXPECT_FALSE(fs::exists(H("Data")));
+  // A found folder deleted meanwhile is not taken for present: it is created again.
+  fs::remove_all(H("Data"));
+  EXPECT_TRUE(FolderFound(W("Data\\Sons\\"), false));
+  EXPECT_TRUE(fs::is_directory(H("Data/Sons")));
+  EXPECT_EQ(CacheDossiers.DossiersTrouves, W("Data\\Sons\\") + ",,");
+  EXPECT_EQ(rapports, 0);
+}
+
+TEST_F(Dossiers, TheCachesFoldTheCaseOfAccentedLettersToo) {
+  VerificationEtCreationRepertoire("Q:\\\xC3\x89lan\\");  // Q:\Élan\ fails: no drive Q:
+  VerificationEtCreationRepertoire("Q:\\\xC3\xA9lan\\");  // Q:\élan\ is the same folder
+  EXPECT_EQ(CacheDossiers.DossiersEnEchec, "Q:\\\xC3\x89lan\\,");
+  EXPECT_FALSE(FolderFound("Q:\\\xC3\x89lan\\Sub\\", false));
+  const std::string absents = CacheDossiers.DossiersAbsents;
+  EXPECT_FALSE(FolderFound("Q:\\\xC3\xA9LAN\\", false));  // answered from the list
+  EXPECT_EQ(CacheDossiers.DossiersAbsents, absents);
 }
 
 TEST_F(Dossiers, FolderFoundCreatesAMissingFolder) {
@@ -144,6 +158,22 @@ TEST_F(Dossiers, FolderFoundRemembersWhatItCouldNotFind) {
   EXPECT_FALSE(FolderFound(W("F\\"), false));
   EXPECT_EQ(rapports, 0);
   EXPECT_EQ(CacheDossiers.DossiersTrouves, "");
+}
+
+TEST(ContientSansCasse, FoldsTheLettersOfTheWindowsCodePage) {
+  const struct {
+    const char *texte, *motif;
+    bool contient;
+  } cas[] = {
+      {"C:\\Data\\,,", "c:\\DATA", true},
+      {"C:\\\xC3\x89lan\\,,", "c:\\\xC3\xA9LAN", true},             // É é
+      {"\xC3\x80 \xC3\x87" "a \xC3\x9E", "\xC3\xA0 \xC3\xA7" "A \xC3\xBE", true},  // À Ç Þ
+      {"\xC5\x92uvre \xC5\xA0 \xC5\xBD \xC5\xB8", "\xC5\x93UVRE \xC5\xA1 \xC5\xBE \xC3\xBF", true},  // Œ Š Ž Ÿ
+      {"\xC3\x97", "\xC3\xB7", false},  // × and ÷ are no letters
+      {"\xC3\x9F", "SS", false},          // ß has no capital of its own
+      {"Elan", "\xC3\xA9lan", false},     // accents still count
+  };
+  for (const auto& c : cas) EXPECT_EQ(ContientSansCasse(c.texte, c.motif), c.contient) << c.texte << " / " << c.motif;
 }
 
 TEST(DossierPresent, ListsFoldersFilesAndPatterns) {
