@@ -13,6 +13,7 @@
 // Error numbers that keep their meaning across the program.
 namespace erreur {
 inline constexpr int32_t AppelIncorrect = 5;        // invalid procedure call or argument
+inline constexpr int32_t Depassement = 6;           // overflow
 inline constexpr int32_t MemoireInsuffisante = 7;
 inline constexpr int32_t NomFichierIncorrect = 52;  // bad file name or number
 inline constexpr int32_t AccesChemin = 75;          // path or file access error

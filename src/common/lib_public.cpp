@@ -124,10 +124,13 @@ std::string N2S(double valeur, int16_t largeur, int16_t decimales, const std::st
       valeur = -valeur;
     }
     remplir = remplissage.empty() ? ' ' : remplissage[0];
-    echelle = static_cast<int32_t>(std::pow(10.0, decimales));
+    // The scale is a 32-bit integer: 10 decimals or more cannot be held.
+    const double puissance = std::pow(10.0, decimales);
+    if (puissance > 2147483647.0) throw ErreurExecution(erreur::Depassement, "Dépassement de capacité");
+    echelle = static_cast<int32_t>(std::nearbyint(puissance));
     double x = (valeur + 0.005) * echelle;
     if (!(x <= 2147483647.0)) {
-      if (std::isnan(x)) throw ErreurExecution(6, "Dépassement de capacité");
+      if (std::isnan(x)) throw ErreurExecution(erreur::Depassement, "Dépassement de capacité");
       x = 2147483647.0;
     }
     // The default rounding mode sends a tie to the even neighbour.
@@ -140,8 +143,9 @@ std::string N2S(double valeur, int16_t largeur, int16_t decimales, const std::st
   });
   if (decimales != 0) {
     p.etape([&] {
+      // The integer part needs one character at least: ".50" reads as no number of that width.
       const int longueur = largeur - decimales - 1;
-      if (longueur < 0) throw ErreurExecution(erreur::AppelIncorrect, "Appel de procédure ou argument incorrect");
+      if (longueur < 1) throw ErreurExecution(erreur::AppelIncorrect, "Appel de procédure ou argument incorrect");
       texte = (texte.size() > 1 ? texte.substr(1, longueur) : std::string()) + "." + droite(texte, decimales);
     });
   }

@@ -136,14 +136,28 @@ TEST(N2S, FormatsFixedWidthNumbers) {
         << c.valeur << " width " << c.largeur << " decimals " << c.decimales << " fill [" << c.remplissage << "]";
 }
 
-TEST(N2S, AWidthTooSmallForTheDecimalsIsReportedNotThrown) {
+TEST(N2S, ImpossibleShapesAreReportedNotThrown) {
+  const struct {
+    int16_t largeur, decimales;
+    int32_t numero;
+  } cas[] = {
+      {2, 2, erreur::AppelIncorrect},  // no room for the dot
+      {3, 2, erreur::AppelIncorrect},  // no room for an integer part: ".50" is no answer
+      {12, 10, erreur::Depassement},   // a scale of 10^10 is no 32-bit integer
+      {20, 15, erreur::Depassement},
+  };
+  for (const auto& c : cas) {
+    ResetServices();
+    int rapports = 0;
+    DefinirCrochetsRapporteur({nullptr, [&] { ++rapports; }});
+    EXPECT_NO_THROW(N2S(1.5, c.largeur, c.decimales, "0"));
+    EXPECT_EQ(ErreurNumero, c.numero) << c.largeur << "/" << c.decimales;
+    EXPECT_EQ(rapports, 1) << c.largeur << "/" << c.decimales;
+    EXPECT_NE(ErreurSource, "");
+  }
   ResetServices();
-  int rapports = 0;
-  DefinirCrochetsRapporteur({nullptr, [&] { ++rapports; }});
-  EXPECT_NO_THROW(N2S(1.5, 2, 2, "0"));
-  EXPECT_EQ(ErreurNumero, erreur::AppelIncorrect);
-  EXPECT_EQ(rapports, 1);
-  ResetServices();
+  EXPECT_EQ(N2S(1.5, 4, 2, "0"), "1.50");
+  EXPECT_EQ(N2S(1.5, 11, 9, "0"), "1.505000000");  // 0.005 is added before the scaling
 }
 
 }  // namespace
