@@ -70,19 +70,14 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
   p.etape([&] {
     if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
     derniereRaison().clear();
-    if (Trim(section).empty() || Trim(cle).empty()) {
-      derniereRaison() = "section ou clé vide";
-      return;
-    }
-    if (!NomFichierCorrect(fichier)) {
-      derniereRaison() = "nom de fichier incorrect";
-      return;
-    }
-    if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty()) {
-      derniereRaison() = refus;
-      Bilan().ajouter(fichier, refus);
-      return;
-    }
+    // Every refusal is an unwritten key the command must own up to.
+    auto refuser = [&](std::string raison) {
+      derniereRaison() = raison;
+      Bilan().ajouter(fichier, std::move(raison));
+    };
+    if (Trim(section).empty() || Trim(cle).empty()) return refuser("section ou clé vide");
+    if (!NomFichierCorrect(fichier)) return refuser("nom de fichier incorrect");
+    if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty()) return refuser(refus);
     std::string raison;
     auto ecrire = [&] { return platform::ProfileWrite(fichier, section, cle, valeur, &raison) == 1; };
     if (ecrire()) {
@@ -97,10 +92,7 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     }
     File_RemoveFlag(fichier, 1);
     ecrit = ecrire();
-    if (!ecrit) {
-      derniereRaison() = raison;
-      Bilan().ajouter(fichier, raison);
-    }
+    if (!ecrit) refuser(raison);
   });
   return ecrit;
 }

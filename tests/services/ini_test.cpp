@@ -35,7 +35,7 @@ TEST_F(Ini, EveryWriteShowsItsFourPartsFirst) {
   EXPECT_EQ(lignes, (std::vector<std::string>{W("a.ini") + " |Sect | Cle | Val", W("a.ini") + " |    | Cle | Val"}));
 }
 
-TEST_F(Ini, InvalidArgumentsWriteNothingSilently) {
+TEST_F(Ini, InvalidArgumentsWriteNothingAndCountAsUnwritten) {
   const struct {
     std::string fichier, section, cle;
   } cas[] = {
@@ -48,7 +48,12 @@ TEST_F(Ini, InvalidArgumentsWriteNothingSilently) {
     EXPECT_EQ(LectureIni(c.fichier, "S", "K", "défaut"), "défaut");
   }
   EXPECT_TRUE(fs::is_empty(s.Host()));
-  EXPECT_TRUE(Bilan().vide());
+  // No error report, but the command that asked learns of every refused key.
+  int refuses = 0;
+  for (const EchecsFichier& f : Bilan().fichiers()) refuses += f.nombre;
+  EXPECT_EQ(refuses, 7);
+  EXPECT_EQ(Bilan().fichiers()[0].premiereRaison, "section ou cl\xC3\xA9 vide");
+  EXPECT_EQ(Bilan().fichiers()[1].premiereRaison, "nom de fichier incorrect");
   EXPECT_EQ(rapports, 0);
 }
 
