@@ -1,5 +1,7 @@
 #include "setup_window/frm_main.h"
 
+#include <utility>
+
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
@@ -12,7 +14,16 @@ namespace fenetre {
 
 namespace {
 constexpr const char* kCrLf = "\r\n";
+
+// Where the final "\Musique" (or "\Musique\") of a stored music folder starts; npos without one.
+size_t finMusique(const std::string& m) {
+  for (const char* fin : {"\\Musique", "\\Musique\\"}) {
+    const size_t n = std::char_traits<char>::length(fin);
+    if (m.size() >= n && m.compare(m.size() - n, n, fin) == 0) return m.size() - n;
+  }
+  return std::string::npos;
 }
+}  // namespace
 
 Frm_Main::Frm_Main(Vue& vue) : vue_(vue) {
   DefinirCrochetsRapporteur({[this](const std::string& texte, int style) { vue_.MessageBox(texte, style); },
@@ -60,17 +71,25 @@ void Frm_Main::Form_Load() {
     });
   }
   p.etape([&] {
-    // The stored music folder is the sounds folder followed by "Musique\".
+    // The stored music folder is the sounds folder followed by "Musique\": only
+    // that last "Musique" goes, so a sounds folder that holds one keeps it.
     const std::string m = LectureIni(systeme, "Dossiers_Sons_Mus", "00", dossier(4));
-    const size_t pos = m.find("\\Musique");
+    const size_t pos = finMusique(m);
     if (pos != std::string::npos && pos > 0) vue_.DefinirTexte(Nom::TexteDossier, 4, CheckRep(m.substr(0, pos), "\\"));
   });
   p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, 5, LectureIni(systeme, "Base_01", "Dossier_Data", dossier(5))); });
+  // The application and log folders come back from the folder table the general
+  // button stored, so that a second run does not create the defaults beside them.
+  const std::string kvSys = CheckRep(dossier(1), "\\") + "Kv_Sys.ini";
+  for (const auto& [index, cle] : {std::pair{0, "REPPRG"}, std::pair{2, "REPLOG"}, std::pair{3, "REPLOGPUB"}})
+    p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, index, LectureIni(kvSys, "Repertoires", cle, dossier(index))); });
 }
 
 void Frm_Main::TexteDossier_Change(int index) {
   Procedure("Frm_Main:TexteDossier_Change").etape([&] {
-    const bool present = DossierPresent(dossier(index));
+    // Blanks alone would list the current folder: they name no folder.
+    const std::string texte = dossier(index);
+    const bool present = !Trim(texte).empty() && DossierPresent(texte);
     vue_.DefinirCouleurFond(Nom::TexteDossier, index, present ? vue_.CouleurFond(Nom::TexteNomRadio, -1) : kRouge);
   });
 }
@@ -162,8 +181,9 @@ void Frm_Main::brancheDossiers() {
 
 bool Frm_Main::configurationPresente() {
   const std::string texte = dossier(1);
-  // An empty field names no folder at all, whatever a directory listing of "" would say.
-  if (!Trim(texte).empty() && DossierPresent(texte)) return true;
+  // The files go into this folder: an empty field, a pattern or a file name names none,
+  // whatever a directory listing of it would say.
+  if (DossierExiste(texte)) return true;
   echecSignale_ = true;
   message(std::string("Dossier de config non trouvé:") + kCrLf + kCrLf + texte, kStyleCritique);
   return false;

@@ -2,6 +2,8 @@
 #include "setup_window/frm_main.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "common/erreurs.h"
@@ -72,6 +74,8 @@ TEST_F(FrmMainTest, StartUpLoadsWhatAnEarlierRunStored) {
   box.Write(config() + "IL3_Systeme.ini",
             "[Base_01]\r\nDossier_Data=D:\\Datas\\\r\n[Base_01_Station_01]\r\nLib=Nord\r\n"
             "[Base_01_Station_03]\r\nLib=Sud\r\n[Dossiers_Sons_Mus]\r\n00=D:\\Media\\Sons\\Musique\\\r\n");
+  box.Write(config() + "Kv_Sys.ini",
+            "[Repertoires]\r\nREPPRG=D:\\Prog\\\r\nREPLOG=D:\\Log\\\r\nREPLOGPUB=D:\\Log\\Pub\\\r\n");
   frm.Form_Load();
   EXPECT_EQ(texte(Nom::TexteNomRadio), "Radio \xC3\x89t\xC3\xA9");
   EXPECT_EQ(texte(Nom::TexteCleGUID), "ABC-1");
@@ -83,6 +87,10 @@ TEST_F(FrmMainTest, StartUpLoadsWhatAnEarlierRunStored) {
   EXPECT_EQ(texte(Nom::TexteNomStation, 3), "");
   EXPECT_EQ(texte(Nom::TexteDossier, 4), "D:\\Media\\Sons\\");
   EXPECT_EQ(texte(Nom::TexteDossier, 5), "D:\\Datas\\");
+  // The folder table of the general button gives back the other three folders.
+  EXPECT_EQ(texte(Nom::TexteDossier, 0), "D:\\Prog\\");
+  EXPECT_EQ(texte(Nom::TexteDossier, 2), "D:\\Log\\");
+  EXPECT_EQ(texte(Nom::TexteDossier, 3), "D:\\Log\\Pub\\");
 }
 
 TEST_F(FrmMainTest, SoundsFolderIsTakenOnlyFromARealMusicMarker) {
@@ -94,6 +102,12 @@ TEST_F(FrmMainTest, SoundsFolderIsTakenOnlyFromARealMusicMarker) {
       {"D:\\Media\\Sons\\musique\\", "C:\\IL_Sons\\Sons\\"},  // the marker is case-sensitive
       {"D:\\Media\\Sons\\", "C:\\IL_Sons\\Sons\\"},
       {"\\Musique\\x\\", "C:\\IL_Sons\\Sons\\"},  // at the very start: no folder before it
+      {"\\Musique\\", "C:\\IL_Sons\\Sons\\"},
+      // Only the final "Musique" is the marker: a sounds folder may hold one.
+      {"C:\\Musique\\Sons\\Musique\\", "C:\\Musique\\Sons\\"},
+      {"D:\\Media\\Sons\\Musique", "D:\\Media\\Sons\\"},
+      {"D:\\Musique\\Rock\\", "C:\\IL_Sons\\Sons\\"},
+      {"D:\\Sons\\Musique\\\\", "C:\\IL_Sons\\Sons\\"},
   };
   VerificationEtCreationRepertoire(box.Win() + "App\\Settings\\");
   VerificationEtCreationRepertoire(config());
@@ -121,6 +135,12 @@ TEST_F(FrmMainTest, FolderFieldTurnsRedUntilTheTypedPathExists) {
   }
   dossier(4, cible + "x");
   EXPECT_EQ(fond(4), fenetre::kRouge);
+  // Blanks alone would list the current folder; they name none.
+  for (const char* vide : {"   ", "", " "}) {
+    dossier(4, cible);
+    dossier(4, vide);
+    EXPECT_EQ(fond(4), fenetre::kRouge) << "[" << vide << "]";
+  }
 }
 
 TEST_F(FrmMainTest, CreateButtonCreatesMissingLevelsAndRefusesExistingFolders) {
@@ -161,6 +181,13 @@ TEST_F(FrmMainTest, BrowseButtonFollowsThePickerRules) {
   EXPECT_EQ(texte(Nom::TexteDossier, 4), box.Win() + "Nouveau\\Dossier\\");
   EXPECT_TRUE(DossierPresent(box.Win() + "Nouveau\\Dossier\\"));
 
+  // Chosen again once deleted: created again, not taken for present from the first answer.
+  std::filesystem::remove_all(std::filesystem::path(box.Host()) / "Choisi");
+  vue.reponses = {box.Win() + "Choisi"};
+  frm.CommandDossier_Click(4);
+  EXPECT_TRUE(DossierPresent(box.Win() + "Choisi\\"));
+  EXPECT_EQ(fond(4), kNormal);
+
   dossier(3, "");
   frm.CommandDossier_Click(3);
   EXPECT_EQ(vue.departs.back(), DossierApplication) << "an empty field opens on the program's folder";
@@ -172,6 +199,12 @@ TEST_F(FrmMainTest, QuitClosesTheWindow) {
 }
 
 TEST_F(FrmMainTest, ConfigurationFolderWithoutConfigWarnsOnEveryButton) {
+  // These land on C: itself: the sandbox's C: on Linux; under Windows the test
+  // prefix's C:, where they are removed afterwards.
+  const char* horsDuBac[] = {"C:\\Config", "C:\\radio"};
+  bool libres[2];
+  for (int k = 0; k < 2; ++k) libres[k] = !DossierPresent(horsDuBac[k]);
+  dossiersDuBac();
   for (const char* config : {"D:\\Param", "c:\\radio\\config\\", "\\Config\\"}) {
     for (int16_t index = 0; index < 3; ++index) {
       dossier(1, config);
@@ -182,10 +215,24 @@ TEST_F(FrmMainTest, ConfigurationFolderWithoutConfigWarnsOnEveryButton) {
       EXPECT_EQ(m[0].style, 48);
     }
   }
+  EXPECT_TRUE(box.Exists(box.Win() + "App")) << "the other folders stay in the sandbox";
+#ifdef _WIN32
+  for (int k = 0; k < 2; ++k)
+    if (libres[k]) std::filesystem::remove_all(horsDuBac[k]);
+#else
+  (void)libres;
+#endif
 }
 
 TEST_F(FrmMainTest, MissingOrBlankConfigurationFolderStopsBothSettingsButtons) {
-  for (const std::string& config : {box.Win() + "Absent\\Config\\", std::string("   "), std::string()}) {
+  // A pattern that matches a folder, or the name of a file, is no folder to write into either.
+  VerificationEtCreationRepertoire(config());
+  box.Write(config() + "Kv_Sys.ini", "[S]\r\nK=1\r\n");
+  const std::string fichierAvant = box.Read(config() + "Kv_Sys.ini");
+  const std::string kelvaro = box.Win() + "Kelvaro\\";
+  for (const std::string& config :
+       {box.Win() + "Absent\\Config\\", std::string("   "), std::string(), kelvaro + "Conf*", kelvaro + "Conf?g\\",
+        kelvaro + "Config\\Kv_Sys.ini"}) {
     for (int16_t index : {1, 2}) {
       dossier(1, config);
       frm.CommandCreerSettings_Click(index);
@@ -197,6 +244,14 @@ TEST_F(FrmMainTest, MissingOrBlankConfigurationFolderStopsBothSettingsButtons) {
     }
   }
   EXPECT_FALSE(box.Exists(box.Win() + "Absent"));
+  EXPECT_FALSE(box.Exists(box.Win() + "App\\Settings")) << "no site file";
+#ifndef _WIN32
+  EXPECT_FALSE(std::filesystem::exists(box.Prefix() + "/drive_c/windows/win.ini")) << "no pointer";
+#endif
+  EXPECT_EQ(box.Read(config() + "Kv_Sys.ini"), fichierAvant);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(box.Host()) / "Kelvaro" / "Config"),
+                          std::filesystem::directory_iterator()),
+            1);
   EXPECT_TRUE(frm.EchecSignale());
 }
 
