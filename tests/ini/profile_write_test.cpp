@@ -130,6 +130,9 @@ const std::vector<WriteCase>& WriteCases() {
   return cases;
 }
 
+// Its name is what CTest lists beside the test: short and the same on every run.
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+
 class ProfileWrite : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(ProfileWrite, LeavesExpectedBytes) {
