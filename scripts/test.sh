@@ -9,6 +9,12 @@ start=$(date +%s)
 scripts/install-deps.sh
 jobs="$(nproc)"
 
+# Everything the tests write goes into the build folder: their temporary folders,
+# the Wine prefixes, the caches of a home folder of their own. Checked at the end.
+mkdir -p build/tmp build/home
+export TMPDIR="$top/build/tmp" HOME="$top/build/home"
+scripts/outside-writes begin build/outside
+
 echo "== Native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs"
@@ -25,5 +31,8 @@ for check in tests/wine/profile_diff/run.sh tests/wine/parity/run.sh; do
   echo "== $(basename "$(dirname "$check")") under Wine"
   "$check" "$top/build/native" "$top/build/windows"
 done
+
+echo "== Writes outside the build folder"
+scripts/outside-writes end build/outside
 
 echo "All tests passed in $(( $(date +%s) - start )) s."

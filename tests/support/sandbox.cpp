@@ -42,11 +42,15 @@ Sandbox::Sandbox() {
   platform::Configure({prefix_, "C:\\sandbox\\App\\"});
   platform::posix::ResetProfileCacheForTesting();
 #endif
+  std::error_code ec;
+  previous_ = fs::current_path(ec).string();
+  fs::current_path(host_, ec);
   ResetServices();
 }
 
 Sandbox::~Sandbox() {
   std::error_code ec;
+  if (!previous_.empty()) fs::current_path(previous_, ec);
 #ifdef _WIN32
   fs::remove_all(win_, ec);
 #else

@@ -1,5 +1,6 @@
 // Every test works in a folder of its own: a fresh prefix with a C: drive on
-// Linux, a fresh folder under C:\ on Windows. Removed when the test ends.
+// Linux, a fresh folder under C:\ on Windows. It is the current folder while
+// the test runs, so that a relative path lands inside it. Removed when the test ends.
 #pragma once
 
 #include <string>
@@ -25,7 +26,7 @@ class Sandbox {
   void SetReadOnly(const std::string& winPath, bool readOnly) const;
 
  private:
-  std::string win_, host_, prefix_;
+  std::string win_, host_, prefix_, previous_;
 };
 
 // True when the Windows build runs under Wine, whose profile functions differ
