@@ -43,4 +43,12 @@ check "usage error exits 2" 2 "$rc"
 out=$("$prog" --silent --root "$root" --radio "Autre" general); rc=$?
 check "second run keeps the stored radio name" "0 Nom de votre Radio" "$rc $(grep -a '^Nom_Radio=' "$kv" | tr -d '\r' | cut -d= -f2)"
 
+# A pattern or a file name in the configuration field names no folder to write into.
+for cfg in 'C:\Kelvaro\Ilvane\Conf*' 'C:\Kelvaro\Ilvane\Config\Kv_Sys.ini'; do
+  before=$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)
+  out=$("$prog" --silent --root "$root" --folder "1=$cfg" structural general); rc=$?
+  check "configuration field $cfg refused" "1 error: Dossier de config non trouvé: $cfg" "$rc $(grep '^error' <<< "$out" | head -n1)"
+  check "and nothing written" "$before" "$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)"
+done
+
 [ "$fails" -eq 0 ] && echo "silent_cli: all passed" || { echo "silent_cli: $fails failed"; exit 1; }
