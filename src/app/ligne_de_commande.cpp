@@ -2,6 +2,9 @@
 
 #include <map>
 
+#include "common/lib_public.h"
+#include "services/chemins_windows.h"
+
 namespace app {
 namespace {
 
@@ -18,6 +21,18 @@ bool numeroEtTexte(const std::string& v, int min, int max, int* n, std::string* 
   *n = x;
   *texte = v.substr(eq + 1);
   return true;
+}
+
+// Empty when a folder field or --app-dir may take this text: blank (an empty
+// field, as in the window) or an absolute Windows path that Windows can use.
+std::string refusDossier(const std::string& quoi, const std::string& texte) {
+  if (Trim(texte).empty()) return {};
+  if (std::string r = RefusChemin(texte); !r.empty()) return quoi + ": " + r + " (reçu: «" + texte + "»)";
+  if (CheminAbsolu(texte)) return {};
+  std::string r = quoi + " attend un chemin Windows absolu, tel que C:\\Kelvaro\\Ilvane\\ ou \\\\serveur\\partage\\ (reçu: «" +
+                  texte + "»)";
+  if (texte[0] == '/') r += "; c'est un chemin Linux: les dossiers sont ceux de Windows (C: est --root/drive_c)";
+  return r;
 }
 
 }  // namespace
@@ -65,12 +80,21 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       c.verbeux = true;
     } else if (opt == "--root") {
       if (!suivante("--root")) return a;
+      if (valeur.empty()) {
+        a.erreur = "--root est vide (une variable non définie?): il attend le dossier du préfixe";
+        return a;
+      }
       c.root = valeur;
     } else if (opt == "--app-dir") {
       if (!suivante("--app-dir")) return a;
+      if (a.erreur = refusDossier("--app-dir", valeur); !a.erreur.empty()) return a;
       c.appDir = valeur;
     } else if (opt == "--radio" || opt == "--guid") {
       if (!suivante(opt.c_str())) return a;
+      if (std::string r = RefusTexte(valeur); !r.empty()) {
+        a.erreur = opt + ": " + r;
+        return a;
+      }
       c.champs.emplace_back(opt.substr(2), valeur);
     } else if (opt == "--station" || opt == "--folder") {
       if (!suivante(opt.c_str())) return a;
@@ -82,6 +106,10 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
                            : "--folder attend I=TEXTE, I de 0 à 5 (reçu: «" + valeur + "»)";
         return a;
       }
+      const std::string quoi = opt + " " + std::to_string(n);
+      a.erreur = station ? RefusTexte(texte) : refusDossier(quoi, texte);
+      if (station && !a.erreur.empty()) a.erreur = quoi + ": " + a.erreur;
+      if (!a.erreur.empty()) return a;
       c.champs.emplace_back((station ? "station " : "folder ") + std::to_string(n), texte);
     } else if (opt.rfind("--", 0) == 0 && opt.size() > 2) {
       a.erreur = "option inconnue: " + opt;
@@ -117,6 +145,10 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
     return a;  // the window
   }
   c.mode = Mode::Silencieux;
+  if (libres.empty()) {
+    a.erreur = "--silent sans action: rien à faire (folders, structural ou general)";
+    return a;
+  }
   for (const std::string& l : libres) {
     auto it = actions.find(l);
     if (it == actions.end()) {

@@ -77,7 +77,9 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     };
     if (Trim(section).empty() || Trim(cle).empty()) return refuser("section ou clé vide");
     if (!NomFichierCorrect(fichier)) return refuser("nom de fichier incorrect");
-    if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty()) return refuser(refus);
+    // Named, so that a technician finds the line that holds, say, a NUL byte.
+    if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty())
+      return refuser(refus + " dans [" + section + "] " + cle);
     std::string raison;
     auto ecrire = [&] { return platform::ProfileWrite(fichier, section, cle, valeur, &raison) == 1; };
     if (ecrire()) {

@@ -5,6 +5,7 @@
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
+#include "services/chemins_windows.h"
 #include "services/folder_picker.h"
 #include "services/lib_setup.h"
 #include "services/lib_systeme.h"
@@ -159,6 +160,7 @@ void Frm_Main::brancheDossiers() {
     p.etape([&] {
       const std::string texte = dossier(i);
       if (Trim(texte).empty() || DossierPresent(texte)) return;
+      if (!RefusChemin(texte).empty()) return;  // Windows could not use it: listed below with the reason
       vue_.DefinirStatut(texte);
       VerificationEtCreationRepertoire(texte);
       TexteDossier_Change(i);
@@ -168,7 +170,9 @@ void Frm_Main::brancheDossiers() {
   std::string manquants;
   for (int i = 0; i < 6; ++i) {
     const std::string texte = dossier(i);
-    if (!Trim(texte).empty() && !DossierPresent(texte)) manquants += kCrLf + texte;
+    if (Trim(texte).empty() || DossierPresent(texte)) continue;
+    const std::string refus = RefusChemin(texte);
+    manquants += kCrLf + texte + (refus.empty() ? "" : " (" + refus + ")");
   }
   if (manquants.empty()) {
     message("Dossiers créés", kStyleInformation);
@@ -189,9 +193,34 @@ bool Frm_Main::configurationPresente() {
   return false;
 }
 
+// The first field that the branch writes and whose text Windows could not read,
+// with the reason; empty when all can be read.
+std::string Frm_Main::champIllisible(int16_t index) const {
+  for (int i = 0; i < 6; ++i) {
+    if (index == 1 && i != 1) continue;  // the structural branch stores the configuration folder only
+    if (std::string r = RefusChemin(dossier(i)); !Trim(dossier(i)).empty() && !r.empty())
+      return std::string(kDossiers[i].libelle) + ": " + dossier(i) + " (" + r + ")";
+  }
+  const std::pair<Nom, int> textes[] = {{Nom::TexteNomRadio, -1}, {Nom::TexteCleGUID, -1}, {Nom::TexteNomStation, 0},
+                                        {Nom::TexteNomStation, 1}, {Nom::TexteNomStation, 2}, {Nom::TexteNomStation, 3},
+                                        {Nom::TexteNomStation, 4}};
+  for (const auto& [nom, i] : textes) {
+    if (index == 1 && nom == Nom::TexteNomStation) continue;
+    if (std::string r = RefusTexte(vue_.Texte(nom, i)); !r.empty()) return vue_.Texte(nom, i) + " (" + r + ")";
+  }
+  return {};
+}
+
 void Frm_Main::brancheEcriture(int16_t index, const std::string& dossierConfig, const std::string& parentConfig,
                                const std::string (&dossiers)[6]) {
   if (!configurationPresente()) return;
+  // Refused before the first key, rather than key by key in every file.
+  if (const std::string illisible = champIllisible(index); !illisible.empty()) {
+    echecSignale_ = true;
+    message(std::string("Rien n'a été écrit: Windows ne pourrait pas lire ce texte:") + kCrLf + kCrLf + illisible,
+            kStyleCritique);
+    return;
+  }
   Bilan().vider();
   platform::BeginCommand();
   Procedure p("Frm_Main:CommandCreerSettings_Click");

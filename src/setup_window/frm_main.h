@@ -35,6 +35,7 @@ class Frm_Main {
   void message(const std::string& texte, int style);
   void brancheDossiers();
   bool configurationPresente();
+  std::string champIllisible(int16_t index) const;
   void brancheEcriture(int16_t index, const std::string& dossierConfig, const std::string& parentConfig,
                        const std::string (&dossiers)[6]);
 

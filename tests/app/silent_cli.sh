@@ -43,12 +43,27 @@ check "usage error exits 2" 2 "$rc"
 out=$("$prog" --silent --root "$root" --radio "Autre" general); rc=$?
 check "second run keeps the stored radio name" "0 Nom de votre Radio" "$rc $(grep -a '^Nom_Radio=' "$kv" | tr -d '\r' | cut -d= -f2)"
 
-# A pattern or a file name in the configuration field names no folder to write into.
-for cfg in 'C:\Kelvaro\Ilvane\Conf*' 'C:\Kelvaro\Ilvane\Config\Kv_Sys.ini'; do
-  before=$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)
-  out=$("$prog" --silent --root "$root" --folder "1=$cfg" structural general); rc=$?
-  check "configuration field $cfg refused" "1 error: Dossier de config non trouvé: $cfg" "$rc $(grep '^error' <<< "$out" | head -n1)"
-  check "and nothing written" "$before" "$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)"
+# A file name in the configuration field names no folder to write into; a pattern
+# is not even a path Windows can use.
+cfg='C:\Kelvaro\Ilvane\Config\Kv_Sys.ini'
+before=$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)
+out=$("$prog" --silent --root "$root" --folder "1=$cfg" structural general); rc=$?
+check "a file as configuration folder is refused" "1 error: Dossier de config non trouvé: $cfg" "$rc $(grep '^error' <<< "$out" | head -n1)"
+"$prog" --silent --root "$root" --folder '1=C:\Kelvaro\Ilvane\Conf*' structural general >/dev/null 2>&1; rc=$?
+check "a pattern as configuration folder is a usage error" 2 "$rc"
+check "and nothing written" "$before" "$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)"
+
+# What Windows could not read never reaches the disk (exit 2, nothing written).
+for args in "--root=" "--folder 1=/srv/site/Config/" "--folder 4=Sons\\" "--app-dir Relatif\\" \
+            "--folder 5=C:\\CON\\" "--folder 5=C:\\x\\aux.txt\\" "--folder 5=C:\\中\\" \
+            "--radio $(printf '\xff')" "--folder 5=C:\\$(printf 'a%.0s' $(seq 300))\\"; do
+  read -r -a argv <<< "$args"
+  err=$("$prog" --silent --root "$root" "${argv[@]}" folders general 2>&1 >/dev/null); rc=$?
+  check "refused: ${args:0:40}" 2 "$rc"
+  [ -n "$err" ] || { echo "FAIL no reason given for ${args:0:40}"; fails=$((fails + 1)); }
 done
+check "nothing written by the refused lines" "$before" "$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)"
+"$prog" --silent --root "$root" --radio X >/dev/null 2>&1; rc=$?
+check "--silent without an action is a usage error" 2 "$rc"
 
 [ "$fails" -eq 0 ] && echo "silent_cli: all passed" || { echo "silent_cli: $fails failed"; exit 1; }

@@ -198,3 +198,28 @@ TEST(CodePage, WhatTheCodePageCannotHoldIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Windows' own rules for names, which the host alone would not apply.
+TEST_F(Posix, FolderNamesFollowWindowsRules) {
+  int32_t numero = 0;
+  // Trailing dots and blanks of every component go, as on Windows.
+  ASSERT_TRUE(platform::MakeDirectory(W("Site."), &numero));
+  EXPECT_TRUE(fs::is_directory(H("Site")));
+  ASSERT_TRUE(platform::MakeDirectory(W("Site. \\Config"), &numero));
+  EXPECT_TRUE(fs::is_directory(H("Site/Config")));
+  EXPECT_EQ(platform::ListDirectory(W("Site..\\Config.\\")), Listing::Found);
+  // Device names and over-long paths are refused like a bad name.
+  for (const std::string& refuse :
+       {W("CON"), W("nul\\COM1"), W("aux.txt"), W("Lpt9 .log"), W(std::string(260 - W("").size(), 'a'))}) {
+    EXPECT_FALSE(platform::MakeDirectory(refuse, &numero)) << refuse;
+    EXPECT_EQ(numero, 52) << refuse;
+    std::string raison;
+    EXPECT_EQ(platform::ProfileWrite(refuse + "\\x.ini", "S", "K", "v", &raison), 0) << refuse;
+  }
+  EXPECT_TRUE(platform::MakeDirectory(W(std::string(259 - W("").size(), 'a')), &numero));
+  EXPECT_TRUE(platform::MakeDirectory(W("CONSOLE"), &numero)) << "only the device names themselves";
+}
+
+}  // namespace

@@ -394,3 +394,37 @@ TEST_F(FrmMainTest, AutomationErrorIsShownThroughTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrmMainTest, TextsWindowsCouldNotReadAreRefusedBeforeAnythingIsWritten) {
+  dossiersDuBac();
+  VerificationEtCreationRepertoire(config());
+  dossier(4, box.Win() + "\xE4\xB8\xAD\\");  // 中: no place in Windows-1252
+  dossier(5, box.Win() + "CON\\");
+  frm.CommandCreerSettings_Click(0);
+  auto m = messages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].style, 48);
+  EXPECT_NE(m[0].texte.find("page de codes"), std::string::npos) << m[0].texte;
+  EXPECT_NE(m[0].texte.find("nom de p\xC3\xA9riph\xC3\xA9rique"), std::string::npos) << m[0].texte;
+  EXPECT_FALSE(box.Exists(box.Win() + "CON"));
+
+  frm.CommandCreerSettings_Click(2);
+  m = messages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].style, 16);
+  EXPECT_NE(m[0].texte.find("Dossier Sons"), std::string::npos) << m[0].texte;
+  EXPECT_FALSE(box.Exists(config() + "Kv_Sys.ini"));
+
+  dossier(4, box.Win() + "Sons\\");
+  dossier(5, box.Win() + "Data\\");
+  vue.DefinirTexte(Nom::TexteNomStation, 1, "\xE4\xB8\xAD");
+  frm.CommandCreerSettings_Click(1);  // the structural branch stores no station
+  EXPECT_EQ(messages().back().style, 64);
+  frm.CommandCreerSettings_Click(2);
+  EXPECT_EQ(messages().back().style, 16);
+  EXPECT_FALSE(box.Exists(config() + "Kv_Sys.ini"));
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "platform/posix/drives.h"
 
+#include "common/noms_windows.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -143,6 +145,10 @@ void SetPrefix(const std::string& root, const std::string& appDir) {
 }
 
 bool ForbiddenInWindowsName(const std::string& w) {
+  // A host path given by a script is no Windows path: Windows' length limit is not its own.
+  size_t caracteres = 0;  // in the code page, one byte a character
+  for (char c : w) caracteres += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  if ((caracteres > kLongueurCheminMax && w[0] != '/') || !ComposantPeripherique(w).empty()) return true;
   for (size_t i = 0; i < w.size(); ++i) {
     const auto c = static_cast<unsigned char>(w[i]);
     if (c < 32 || std::strchr("<>\"|?*", c) != nullptr) return true;
@@ -205,12 +211,10 @@ void splitRoot(const std::string& w, std::string* base, std::string* rest) {
 // The components of a path, with "." and ".." applied as Windows applies them.
 std::vector<std::string> components(const std::string& rest, bool* trailingSeparator) {
   std::vector<std::string> parts = splitSeparators(rest);
-  std::string last = parts.back();
-  parts.pop_back();
-  *trailingSeparator = last.empty() && !rest.empty();
-  // Windows drops trailing dots and blanks of the last component.
-  while (!last.empty() && (last.back() == ' ' || last.back() == '.') && last != "." && last != "..") last.pop_back();
-  parts.push_back(last);
+  *trailingSeparator = parts.back().empty() && !rest.empty();
+  // Windows drops the trailing dots and blanks of every component: "Site.\" is "Site\".
+  for (std::string& c : parts)
+    while (!c.empty() && (c.back() == ' ' || c.back() == '.') && c != "." && c != "..") c.pop_back();
   std::vector<std::string> norm;
   for (const std::string& c : parts) {
     if (c.empty() || c == ".") continue;

@@ -27,7 +27,8 @@ HostPath Resolve(const std::string& windowsPath);
 std::optional<std::string> ToWindowsPath(const std::string& hostPath);
 
 // True when the path holds what no Windows file name may hold: a control
-// character, < > " | ? *, or a colon other than the drive's. Windows refuses
+// character, < > " | ? *, a colon other than the drive's, a device name (CON,
+// NUL, COM1...) as a component, or more than 259 characters. Windows refuses
 // to create such a name; so must we, though the host would take it.
 bool ForbiddenInWindowsName(const std::string& windowsPath);
 
