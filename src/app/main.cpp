@@ -1,4 +1,5 @@
 // The program: the window, the silent mode, or profile access for scripts.
+#include <filesystem>
 #include <iostream>
 
 #include "app/fenetre_programme.h"
@@ -15,7 +16,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const app::Commande& c = a.commande;
-#ifdef _WIN32
+#ifndef _WIN32
+  if (!c.root.empty() && !std::filesystem::is_directory(c.root)) {
+    std::cerr << programme << ": --root " << c.root << ": ce dossier n'existe pas (le préfixe qui contient drive_c)\n";
+    return 2;
+  }
+#else
   if (!c.root.empty()) {
     std::cerr << programme << ": --root n'existe que sous Linux; sous Windows les lecteurs sont les vrais\n";
     return 2;

@@ -34,8 +34,17 @@ err=$("$prog" --root "$root" ini set "$kv" Users USER "Ā" 2>&1); rc=$?
 check "a character outside Windows-1252 is refused" 1 "$rc"
 
 err=$("$prog" --silent --root "$root/absent" general 2>&1 >/dev/null); rc=$?
+check "a prefix that does not exist is a usage error" 2 "$rc"
+mkdir -p "$root/vide"
+err=$("$prog" --silent --root "$root/vide" general 2>&1 >/dev/null); rc=$?
 check "a prefix without C: fails" 1 "$rc"
 case "$err" in *"lecteur C:"*) echo "ok   and says why";; *) echo "FAIL no word on the missing C: drive: $err"; fails=$((fails+1));; esac
+
+# A reader that goes away does not stop the work.
+mkdir -p "$root/tuyau/drive_c/windows"
+"$prog" --silent --root "$root/tuyau" folders structural general | head -n1 >/dev/null; rc=${PIPESTATUS[0]}
+check "closed output: exit status" 0 "$rc"
+check "closed output: every file written" 4 "$(ls "$root/tuyau/drive_c/Kelvaro/Ilvane/Config/" | grep -c '\.ini$')"
 
 "$prog" --silent --station 9=X general >/dev/null 2>&1; rc=$?
 check "usage error exits 2" 2 "$rc"

@@ -1,4 +1,5 @@
 // What the program knows of its system on Linux.
+#include <csignal>
 #include <unistd.h>
 
 #include "platform/platform.h"
@@ -39,6 +40,9 @@ std::string ProgramFolder() {
 
 namespace platform {
 std::vector<std::string> Arguments(int argc, char** argv) {
+  // A reader that goes away (| head) must not stop the work half-way: writes to
+  // a closed output fail quietly, and the exit status still tells the truth.
+  ::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   return args;
