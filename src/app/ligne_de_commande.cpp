@@ -160,22 +160,29 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
   return a;
 }
 
-std::string Aide(const std::string& p) {
-  return "Installation d'Ilvane: dossiers et fichiers de paramètres d'un site.\n\n"
-         "  " + p + " [--root DOSSIER] [--app-dir CHEMIN]\n"
-         "      ouvre la fenêtre.\n"
-         "  " + p + " --silent [--root DOSSIER] [--app-dir CHEMIN] [--radio TEXTE] [--guid TEXTE]\n"
-         "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose] ACTION...\n"
-         "      sans fenêtre: ACTION est folders, structural ou general (les trois boutons),\n"
-         "      exécutées dans l'ordre donné. Stations N de 1 à 5; dossiers I: 0 application,\n"
-         "      1 configuration, 2 log technique, 3 log pub, 4 sons, 5 données.\n"
-         "      Sortie 0: tout a réussi; 1: un échec a été signalé; 2: ligne de commande incorrecte.\n"
-         "  " + p + " [--root DOSSIER] ini get FICHIER SECTION CLE [DEFAUT]\n"
-         "  " + p + " [--root DOSSIER] ini set FICHIER SECTION CLE VALEUR\n"
-         "      lit ou écrit une clé d'un fichier INI, avec la sémantique de la suite.\n\n"
-         "  --root DOSSIER   (Linux) le préfixe qui contient les lecteurs: DOSSIER/drive_c est C:,\n"
-         "                   DOSSIER/dosdevices/x: est X:; par défaut $WINEPREFIX, sinon ~/.wine.\n"
-         "  --app-dir CHEMIN le dossier du programme, où se trouve Settings\\IL3_Config.ini.\n";
+std::string Aide(const std::string& p, bool avecRoot) {
+  const std::string root = avecRoot ? "[--root DOSSIER] " : "";
+  std::string t =
+      "Installation d'Ilvane: dossiers et fichiers de paramètres d'un site.\n\n"
+      "  " + p + " " + root + "[--app-dir CHEMIN]\n"
+      "      ouvre la fenêtre.\n"
+      "  " + p + " --silent " + root + "[--app-dir CHEMIN] [--radio TEXTE] [--guid TEXTE]\n"
+      "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose] ACTION...\n"
+      "      sans fenêtre: ACTION est folders, structural ou general (les trois boutons),\n"
+      "      exécutées dans l'ordre donné. Stations N de 1 à 5; dossiers I: 0 application,\n"
+      "      1 configuration, 2 log technique, 3 log pub, 4 sons, 5 données, en chemins\n"
+      "      Windows absolus (C:\\... ou \\\\serveur\\partage\\...); un texte vide vide le champ.\n"
+      "      Chaque message est une ligne info:, warning: ou error:.\n"
+      "      Sortie 0: tout a réussi; 1: un échec a été signalé; 2: ligne de commande incorrecte.\n"
+      "  " + p + " " + root + "ini get FICHIER SECTION CLE [DEFAUT]\n"
+      "  " + p + " " + root + "ini set FICHIER SECTION CLE VALEUR\n"
+      "      lit ou écrit une clé d'un fichier INI, avec la sémantique de la suite\n"
+      "      (sortie 1 et la raison quand la clé ne peut être écrite).\n\n";
+  if (avecRoot)
+    t += "  --root DOSSIER   le préfixe qui contient les lecteurs: DOSSIER/drive_c est C:,\n"
+         "                   DOSSIER/dosdevices/x: est X:; par défaut $WINEPREFIX, sinon ~/.wine.\n";
+  t += "  --app-dir CHEMIN le dossier du programme, où se trouve Settings\\IL3_Config.ini.\n";
+  return t;
 }
 
 }  // namespace app

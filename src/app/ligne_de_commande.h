@@ -27,7 +27,7 @@ struct Analyse {
 
 Analyse AnalyserLigne(const std::vector<std::string>& args);
 
-// The help text, in French.
-std::string Aide(const std::string& programme);
+// The help text, in French; --root only where it exists (Linux).
+std::string Aide(const std::string& programme, bool avecRoot);
 
 }  // namespace app

@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
 #endif
   switch (c.mode) {
     case app::Mode::Aide:
-      std::cout << app::Aide(programme);
+#ifdef _WIN32
+      std::cout << app::Aide(programme, false);
+#else
+      std::cout << app::Aide(programme, true);
+#endif
       return 0;
     case app::Mode::Version:
       std::cout << programme << " " << IL3_VERSION << '\n';

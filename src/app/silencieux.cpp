@@ -54,8 +54,8 @@ class VueImprimante : public fenetre::VueMemoire {
 int LancerSilencieux(const Commande& c) {
   // A prefix without a C: drive is most often a mistyped --root: say so before anything fails.
   if (platform::ListDirectory("C:\\") == platform::Listing::BadName)
-    std::cerr << "attention: le lecteur C: n'existe pas"
-              << (c.root.empty() ? "" : " (avec --root " + c.root + ", C: est " + c.root + "/drive_c)") << '\n';
+    std::cout << "warning: le lecteur C: n'existe pas"
+              << (c.root.empty() ? "" : " (avec --root " + c.root + ", C: est " + c.root + "/drive_c)") << std::endl;
   VueImprimante vue(c.verbeux);
   fenetre::Frm_Main frm(vue);
   vue.Relier(&frm);

@@ -36,7 +36,7 @@ check "a character outside Windows-1252 is refused" 1 "$rc"
 err=$("$prog" --silent --root "$root/absent" general 2>&1 >/dev/null); rc=$?
 check "a prefix that does not exist is a usage error" 2 "$rc"
 mkdir -p "$root/vide"
-err=$("$prog" --silent --root "$root/vide" general 2>&1 >/dev/null); rc=$?
+err=$("$prog" --silent --root "$root/vide" general 2>/dev/null); rc=$?
 check "a prefix without C: fails" 1 "$rc"
 case "$err" in *"lecteur C:"*) echo "ok   and says why";; *) echo "FAIL no word on the missing C: drive: $err"; fails=$((fails+1));; esac
 
@@ -74,5 +74,12 @@ done
 check "nothing written by the refused lines" "$before" "$(cat "$root/drive_c/Kelvaro/Ilvane/Config/"* | md5sum)"
 "$prog" --silent --root "$root" --radio X >/dev/null 2>&1; rc=$?
 check "--silent without an action is a usage error" 2 "$rc"
+
+# The README's example, as written there, on a fresh prefix.
+mkdir -p "$root/site1/drive_c"
+out=$("$prog" --silent --root "$root/site1" folders structural general); rc=$?
+check "README example" "0 info: Dossiers créés" "$rc $(head -n1 <<< "$out")"
+check "README example: Kv_Sys.ini where the README says" 1 "$(ls "$root/site1/drive_c/Kelvaro/Ilvane/Config/Kv_Sys.ini" | wc -l)"
+"$prog" --help | grep -q -- '--root' || { echo "FAIL --help does not tell of --root"; fails=$((fails + 1)); }
 
 [ "$fails" -eq 0 ] && echo "silent_cli: all passed" || { echo "silent_cli: $fails failed"; exit 1; }
