@@ -53,11 +53,25 @@ TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
       {"ini", "set", "C:\\a.ini", "S", "K"},
       {"ini", "delete", "C:\\a.ini", "S", "K"},
       {"--silent", "ini", "get", "C:\\a.ini", "S", "K"},
+      // What Windows could not read, refused before anything runs.
+      {"--silent", "--radio", "X"},
+      {"--silent", "--root", "", "general"},
+      {"--silent", "--folder", "1=/srv/site/Config/", "general"},
+      {"--silent", "--folder", "1=Config\\", "general"},
+      {"--silent", "--app-dir", "App\\", "general"},
+      {"--silent", "--folder", "5=C:\\NUL\\COM1\\", "general"},
+      {"--silent", "--folder", "5=C:\\x\\aux.txt", "general"},
+      {"--silent", "--folder", "4=C:\\\xE4\xB8\xAD\\", "general"},
+      {"--silent", "--station", "1=\xFF", "general"},
+      {"--silent", "--folder", "4=C:\\" + std::string(300, 'a'), "general"},
   };
   for (const auto& f : fautes) {
     auto a = analyser(f);
     EXPECT_NE(a.erreur, "") << f.size() << " " << f[0] << " " << (f.size() > 1 ? f[1] : "");
   }
+  // Blank folders keep their meaning (an empty field); network paths are absolute.
+  for (const char* bon : {"1=", "1=   ", "4=\\\\srv\\share\\Sons\\", "4=c:\\Sons"})
+    EXPECT_EQ(analyser({"--silent", "--folder", bon, "folders"}).erreur, "") << bon;
 }
 
 }  // namespace
