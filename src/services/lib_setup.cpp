@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr size_t kValeurLaPlusLongue = 32766;
+
 std::function<void(const std::string&)>& ligne() {
   static std::function<void(const std::string&)> f;
   return f;
@@ -33,6 +35,13 @@ std::string motifDeRefus(const std::string& fichier, const std::string& section,
   if (!c.empty() && (c[0] == '[' || c[0] == ';')) return "un nom de clé ne peut commencer par « [ » ou « ; »";
   for (const std::string* s : {&fichier, &section, &cle, &valeur})
     if (!platform::ToAnsi(*s, nullptr)) return "caractère absent de la page de codes Windows-1252";
+  // Past this length Windows' profile functions do not carry a value whole, and the
+  // stored one would be lost; it stays as it is, on both systems alike. (UTF-8 is
+  // never shorter than the code page: most values need no conversion to tell.)
+  std::string ansi;
+  if (valeur.size() > kValeurLaPlusLongue && platform::ToAnsi(valeur, &ansi) && ansi.size() > kValeurLaPlusLongue)
+    return "valeur trop longue pour les fonctions de profil de Windows (" + std::to_string(ansi.size()) +
+           " caractères, " + std::to_string(kValeurLaPlusLongue) + " au plus)";
   return {};
 }
 

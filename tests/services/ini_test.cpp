@@ -86,6 +86,23 @@ TEST_F(Ini, ReadThenWriteBackKeepsEveryValueWhole) {
   EXPECT_EQ(s.Read(W("a.ini")), avant);
 }
 
+TEST_F(Ini, AValueTooLongForWindowsIsNeverWrittenBack) {
+  for (const size_t n : {size_t{32766}, size_t{32767}, size_t{40000}}) {
+    const std::string avant = "[S]\r\nLongue=" + std::string(n, 'x') + "\r\nAutre=1\r\n";
+    s.Write(W("a.ini"), avant);
+    Bilan().vider();
+    const std::string v = LectureIni(W("a.ini"), "S", "Longue", "");
+    EXPECT_EQ(v.size(), n);
+    EXPECT_EQ(EcritureIni(W("a.ini"), "S", "Longue", v), n <= 32766) << n;
+    EXPECT_TRUE(EcritureIni(W("a.ini"), "S", "Autre", "2"));
+    EXPECT_EQ(s.Read(W("a.ini")), "[S]\r\nLongue=" + std::string(n, 'x') + "\r\nAutre=2\r\n") << n;
+    if (n > 32766) {
+      ASSERT_EQ(Bilan().fichiers().size(), 1u);
+      EXPECT_NE(Bilan().fichiers()[0].premiereRaison.find("[S] Longue"), std::string::npos);
+    }
+  }
+}
+
 TEST_F(Ini, AWriteIntoAMissingFolderCreatesTheFolderChain) {
   EXPECT_TRUE(EcritureIni(W("a\\b\\x.ini"), "S", "K", "été"));
   EXPECT_EQ(s.Read(W("a\\b\\x.ini")), "[S]\r\nK=\xE9t\xE9\r\n");
