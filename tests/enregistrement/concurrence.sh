@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Writers at the same time: our own processes never lose each other's writes, and
 # another program's change made during a run survives.
-# Usage: concurrence.sh PROG ini|general|autre (one case each, to keep each test short).
+# Usage: concurrence.sh PROG ini|general|en-place|remplace (one case each, to keep each test short).
 # IL3_ESSAIS sets the number of tries of the last two (300 by default).
 prog="$1"
 cas="$2"
 . "$(dirname "$0")/commun.sh"
 essais="${IL3_ESSAIS:-300}"
 
-# Starts the given commands at the same moment: each waits on a FIFO until it opens.
+# Starts the given commands at the same moment: each waits for its line on a FIFO,
+# and the lines are written once every command is ready.
 ensemble() {  # command lines, one per argument
   local depart="$sandbox/depart" cmd
-  rm -f "$depart"; mkfifo "$depart"
-  for cmd in "$@"; do (read -r _ <"$depart"; eval "$cmd" >/dev/null 2>&1; echo $? >>"$sandbox/statuts") & done
-  sleep 0.05
-  : >"$depart"
+  rm -f "$depart"; mkfifo "$depart"; exec 3<>"$depart"
+  for cmd in "$@"; do (read -r _ <&3; exec 3<&-; eval "$cmd" >/dev/null 2>&1; echo $? >>"$sandbox/statuts") & done
+  printf '%*s' $# '' | tr ' ' '\n' >&3
   wait
+  exec 3<&-
 }
 
 # 40 `ini set` of 40 different keys into one file, new then existing.
@@ -42,7 +43,7 @@ modele="$sandbox/modele"
 if [ "$cas" = general ]; then
 nouveau_site "$modele"
 A="--station 1=Nord --station 2=Sud"; B="--station 1=Nord --station 2=Sud --station 3=Est"
-empreintes() { local f; for f in $fichiers_generaux; do empreinte "$(config_de "$1")/$f"; done | tr '\n' ' '; }
+empreintes() { (cd "$(config_de "$1")" && cksum $fichiers_generaux | cut -d' ' -f1 | tr '\n' ' '); }
 reference() {  # first, second
   rm -rf "$sandbox/ref"; cp -a "$modele" "$sandbox/ref"
   "$prog" --silent --root "$sandbox/ref" $1 general >/dev/null
@@ -66,19 +67,19 @@ fi
 # Another program adds a key to Kv_Sys.ini at a random moment of a run, writing
 # in place or replacing the file. Its key must survive; our run's keys are
 # reported (a writer that replaces the file from a stale copy loses them itself).
-if [ "$cas" = autre ]; then
+if [ "$cas" = en-place ] || [ "$cas" = remplace ]; then
 site_incomplet "$modele" 9
-ecrit_en_place() { printf 'Externe=%s\r\n' "$2" >>"$1"; }
+en_place() { printf 'Externe=%s\r\n' "$2" >>"$1"; }
 remplace() { { cat "$1"; printf 'Externe=%s\r\n' "$2"; } >"$1.autre" && mv "$1.autre" "$1"; }
 rm -rf "$sandbox/ref"; cp -a "$modele" "$sandbox/ref"; "$prog" --silent --root "$sandbox/ref" general >/dev/null
 complet="$(empreinte "$(config_de "$sandbox/ref")/Kv_Sys.ini")"
-for facon in ecrit_en_place remplace; do
+for facon in $cas; do
   perdus=0; nos_perdus=0
   for i in $(seq 1 "$essais"); do
-    rm -rf "$sandbox/autre"; cp -a "$modele" "$sandbox/autre"; kv="$(config_de "$sandbox/autre")/Kv_Sys.ini"
+    kv="$(config_de "$sandbox/autre")/Kv_Sys.ini"; rm -rf "$sandbox/autre"; cp -a "$modele" "$sandbox/autre"
     "$prog" --silent --root "$sandbox/autre" general >/dev/null 2>&1 &
-    sleep "0.0$(printf %02d $((RANDOM % 30)))"
-    $facon "$kv" "$i"
+    sleep "0.0$(printf %02d $((RANDOM % 25)))"
+    ${facon//-/_} "$kv" "$i"
     wait
     grep -aq "^Externe=$i" "$kv" || perdus=$((perdus + 1))
     [ "$(grep -av '^Externe=' "$kv" | cksum | cut -d' ' -f1)" = "$complet" ] || nos_perdus=$((nos_perdus + 1))

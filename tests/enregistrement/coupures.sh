@@ -22,7 +22,7 @@ for i in $(seq 1 "$coupures"); do
   avant=$(debris "$cfg")
   "$prog" --silent --root "$root" general >/dev/null 2>&1 &
   pid=$!
-  sleep "0.0$(printf %02d $((RANDOM % 25)))"
+  sleep "0.0$(printf %02d $((RANDOM % 20)))"
   kill -KILL $pid 2>/dev/null || finies=$((finies + 1))
   wait $pid 2>/dev/null
   for f in $fichiers_generaux; do
