@@ -222,7 +222,7 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
     // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
     if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
     if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
-  } else if (const char* refus = posix::BrokenLink(h.path)) {
+  } else if (const char* refus = h.exists ? posix::BrokenLink(h.path) : nullptr) {
     return fail(refus);
   } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
     return fail("accès refusé au dossier");
