@@ -190,6 +190,18 @@ TEST_F(Save, LinksAreFollowedToTheirTarget) {
   EXPECT_EQ(Leftovers(), 0u);
 }
 
+TEST_F(Save, OneFolderUnderTwoSpellingsIsLockedOnce) {
+  fs::create_directory_symlink(".", H("alias"));
+  fs::create_symlink("a.ini", H("b.ini"));
+  s.Write(W("a.ini"), "[S]\r\n");
+  platform::BeginCommand();
+  EXPECT_EQ(Write("alias\\a.ini", "A", "1"), 1) << raison;
+  EXPECT_EQ(Write("b.ini", "B", "2"), 1) << raison;
+  const auto echecs = platform::EndCommand();  // a second lock of the same folder would wait for ever
+  EXPECT_TRUE(echecs.empty()) << echecs[0].reason;
+  EXPECT_EQ(s.Read(W("a.ini")), "[S]\r\nA=1\r\nB=2\r\n");
+}
+
 TEST_F(Save, AnotherWritersChangeToTheSameKeyIsKept) {
   s.Write(W("a.ini"), "[S]\r\nK=1\r\nL=1\r\n");
   platform::BeginCommand();

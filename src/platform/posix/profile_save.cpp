@@ -156,21 +156,29 @@ bool saveLocked(const FolderLock& lock, const std::string& name, const std::stri
 }  // namespace
 
 void SaveLocks::LockFoldersOf(const std::vector<std::string>& hosts) {
-  std::map<std::string, bool> folders;  // sorted: every process takes them in the same order
+  std::map<Key, std::string> folders;  // sorted: every process takes them in the same order
   for (const std::string& host : hosts) {
     SaveTarget target;
     std::string why;
-    if (FindSaveTarget(host, &target, &why)) folders[target.folder] = true;
+    struct stat st;
+    if (FindSaveTarget(host, &target, &why) && ::stat(target.folder.c_str(), &st) == 0)
+      folders.emplace(Key{st.st_dev, st.st_ino}, target.folder);
   }
   std::string why;
-  for (const auto& [folder, unused] : folders) For(folder, &why);  // a failure is told by the save itself
+  for (const auto& [key, folder] : folders) For(folder, &why);  // a failure is told by the save itself
 }
 
 FolderLock* SaveLocks::For(const std::string& folder, std::string* reason) {
-  if (auto it = locks_.find(folder); it != locks_.end()) return it->second.get();
+  struct stat st;
+  if (::stat(folder.c_str(), &st) != 0) {
+    *reason = FrenchReason(errno);
+    return nullptr;
+  }
+  const Key key{st.st_dev, st.st_ino};
+  if (auto it = locks_.find(key); it != locks_.end()) return it->second.get();
   auto lock = std::make_unique<FolderLock>();
   if (!lock->Acquire(folder, reason)) return nullptr;
-  return (locks_[folder] = std::move(lock)).get();
+  return (locks_[key] = std::move(lock)).get();
 }
 
 bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,10 @@ class SaveLocks {
   FolderLock* For(const std::string& folder, std::string* reason);
 
  private:
-  std::map<std::string, std::unique_ptr<FolderLock>> locks_;
+  // By the folder's identity: two spellings of one folder must not lock it twice,
+  // the second waiting for the first for ever.
+  using Key = std::pair<dev_t, ino_t>;
+  std::map<Key, std::unique_ptr<FolderLock>> locks_;
 };
 
 struct PendingWrite {
