@@ -51,7 +51,7 @@ bool CaptureIdentity(int fd, const struct stat& st, FileIdentity* identity, std:
     } while (size < 0 && errno == ERANGE);
     if (size < 0) {
       if (errno == ENODATA || systemOwned(name)) continue;
-      *reason = "attributs étendus du fichier illisibles : " + FrenchReason(errno);
+      *reason = "attributs étendus du fichier illisibles: " + FrenchReason(errno);
       return false;
     }
     value.resize(static_cast<size_t>(size));
@@ -69,8 +69,8 @@ bool ApplyIdentity(int fd, const FileIdentity& identity, std::string* reason) {
   if ((now.st_uid != identity.owner || now.st_gid != identity.group) &&
       ::fchown(fd, identity.owner, identity.group) != 0) {
     *reason = "le fichier appartient à l'utilisateur " + std::to_string(identity.owner) + " (groupe " +
-              std::to_string(identity.group) + ") ; le remplacer sous l'utilisateur " + std::to_string(::geteuid()) +
-              " lui en retirerait la propriété : enregistrez sous le compte propriétaire ou en root";
+              std::to_string(identity.group) + "): le remplacer sous l'utilisateur " + std::to_string(::geteuid()) +
+              " lui en retirerait la propriété; enregistrez sous le compte propriétaire ou en root";
     return false;
   }
   // A folder's default ACL lands on every new file: the old file's own ACL, or none, is what stays.
@@ -79,7 +79,7 @@ bool ApplyIdentity(int fd, const FileIdentity& identity, std::string* reason) {
   if (!oldHasAcl) ::fremovexattr(fd, kAccessAcl);
   for (const auto& [name, value] : identity.attributes) {
     if (::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) == 0 || systemOwned(name)) continue;
-    *reason = "attributs étendus du fichier impossibles à garder (" + name + ") : " + FrenchReason(errno);
+    *reason = "attributs étendus du fichier impossibles à garder (" + name + "): " + FrenchReason(errno);
     return false;
   }
   // Last: the ACL's mask follows the group bits, and a change of owner clears set-id bits.

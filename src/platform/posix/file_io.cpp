@@ -86,12 +86,12 @@ bool Replacement::writeInto(bool named, const std::string& bytes, const FileIden
     const long nameMax = ::fpathconf(folder_, _PC_NAME_MAX);
     for (int tries = 0; tries < 100 && fd_ < 0; ++tries) {
       const std::string t = TemporaryName(name_, nameMax);
-      fd_ = ::openat(folder_, t.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      fd_ = ::openat(folder_, t.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (fd_ >= 0) temp_ = t;
       else if (errno != EEXIST) break;
     }
   } else {
-    fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    fd_ = ::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
   }
   if (fd_ < 0) {
     *error = errno;

@@ -57,7 +57,7 @@ bool readOnDisk(int folderFd, const std::string& name, OnDisk* out, std::string*
   }
   out->fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (out->fd < 0 || ::fstat(out->fd, &out->st) != 0 || !S_ISREG(out->st.st_mode) || !ReadAll(out->fd, &out->bytes)) {
-    *reason = "lecture du fichier impossible : " + FrenchReason(errno);
+    *reason = "lecture du fichier impossible: " + FrenchReason(errno);
     return false;
   }
   return true;
@@ -191,7 +191,7 @@ bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& b
     saved->folder = target.folder;
     if (saveLocked(*lock, target.name, base, baseExisted, document, pending, fault, saved, &why)) return true;
   }
-  *reason = "enregistrement impossible : " + why;
+  *reason = "enregistrement impossible: " + why;
   return false;
 }
 

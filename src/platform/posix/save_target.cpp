@@ -43,7 +43,7 @@ const char* NotReplaceable(const struct stat& st) {
   if (S_ISSOCK(st.st_mode)) return "une socket porte ce nom, pas un fichier";
   if (!S_ISREG(st.st_mode)) return "ce nom n'est pas celui d'un fichier ordinaire";
   if (st.st_nlink > 1)
-    return "fichier à plusieurs liens physiques : le remplacer séparerait ses noms (préférez un lien symbolique)";
+    return "fichier à plusieurs liens physiques: le remplacer séparerait ses noms (préférez un lien symbolique)";
   return nullptr;
 }
 
