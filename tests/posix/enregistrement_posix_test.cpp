@@ -1,5 +1,6 @@
 // Saves on Linux: what a replaced file keeps, what is refused, the merge with
 // another writer, the system's failures in French, and the temporary names.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,9 +10,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/posix/profile_store.h"
@@ -209,6 +212,22 @@ TEST_F(Save, AnotherWritersChangeToTheSameKeyIsKept) {
   fs::remove(H("a.ini"));
   EXPECT_TRUE(platform::EndCommand().empty());
   EXPECT_EQ(s.Read(W("a.ini")), "[S]\r\nK=4\r\n");
+}
+
+TEST_F(Save, AWriterThatOpenedTheOldFileBeforeTheSwapIsWaitedFor) {
+  s.Write(W("a.ini"), "[S]\r\nK=1\r\n");
+  const int autre = ::open(H("a.ini").c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(autre, 0);
+  platform::BeginCommand();
+  EXPECT_EQ(Write("a.ini", "L", "2"), 1);
+  std::thread tardif([autre] {  // writes once our file has taken the name
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(::write(autre, "Tard=3\r\n", 8), 8);
+    ::close(autre);
+  });
+  EXPECT_TRUE(platform::EndCommand().empty());
+  tardif.join();
+  EXPECT_EQ(s.Read(W("a.ini")), "[S]\r\nK=1\r\nTard=3\r\nL=2\r\n");
 }
 
 TEST_F(Save, SystemFailuresKeepTheOldFileAndSayWhyInFrench) {

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
+
 #include "platform/posix/reasons.h"
 #include "platform/posix/temp_names.h"
 
@@ -157,6 +159,20 @@ Replacement::Outcome Replacement::Commit(bool replacing, Fault fault, int* displ
   }
   temp_.clear();
   return Outcome::Done;
+}
+
+void WaitForOtherWriters(int readOnlyFd) {
+  // A read lease is granted only while no one else has the file open for writing.
+  constexpr int kPatienceMs = 1000;
+  for (int waited = 0; waited < kPatienceMs; ++waited) {
+    if (::fcntl(readOnlyFd, F_SETLEASE, F_RDLCK) == 0) {
+      ::fcntl(readOnlyFd, F_SETLEASE, F_UNLCK);
+      return;
+    }
+    if (errno != EAGAIN) return;  // no leases here, or not ours to take
+    const struct timespec pause {0, 1'000'000};
+    ::nanosleep(&pause, nullptr);
+  }
 }
 
 void SyncFolder(const std::string& folder) {

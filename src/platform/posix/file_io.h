@@ -57,6 +57,11 @@ class Replacement {
   bool committed_ = false;
 };
 
+// Waits, briefly, until no other process holds this file open for writing. Once
+// the file has lost its name nobody can open it again, so what it holds after
+// this is final. Does not wait where the system cannot tell.
+void WaitForOtherWriters(int readOnlyFd);
+
 // Makes the renames in a folder durable.
 void SyncFolder(const std::string& folder);
 

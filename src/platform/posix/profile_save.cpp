@@ -125,11 +125,15 @@ bool saveLocked(const FolderLock& lock, const std::string& name, const std::stri
       continue;
     }
     // What we swapped out is what we read, unless someone wrote at the very last moment.
+    // A program that opened the old file before the swap may still write to it:
+    // let it finish, then read what it left.
     OnDisk out;
     if (displaced >= 0) {
       out.fd = displaced;
+      WaitForOtherWriters(out.fd);
       if (::fstat(out.fd, &out.st) != 0 || !ReadAll(out.fd, &out.bytes)) out = OnDisk();
     } else if (current.exists()) {
+      WaitForOtherWriters(current.fd);
       out.st = current.st;
       if (!ReadAll(current.fd, &out.bytes)) out.bytes = current.bytes;
       out.fd = ::dup(current.fd);
@@ -143,8 +147,10 @@ bool saveLocked(const FolderLock& lock, const std::string& name, const std::stri
     theirs = out.bytes;
     theirsExist = true;
     // The name is ours now: the next round replaces our own file.
+    // Read-only, so that it never counts as another writer of itself.
     OnDisk ours;
-    ours.fd = ::dup(replacement.Fd());
+    ours.fd = ::open(("/proc/self/fd/" + std::to_string(replacement.Fd())).c_str(), O_RDONLY | O_CLOEXEC);
+    if (ours.fd < 0) ours.fd = ::dup(replacement.Fd());
     ::fstat(ours.fd, &ours.st);
     ours.bytes = std::move(bytes);
     current = std::move(ours);
