@@ -9,7 +9,10 @@ coupures="${IL3_COUPURES:-200}"
 root="$sandbox/site"; site_incomplet "$root" 7
 cfg="$(config_de "$root")"
 mkdir "$sandbox/ancien"; cp -a "$cfg"/*.ini "$sandbox/ancien/"
-cp -a "$root" "$sandbox/ref"; "$prog" --silent --root "$sandbox/ref" general >/dev/null
+cp -a "$root" "$sandbox/ref"
+debut=$(date +%s%N); "$prog" --silent --root "$sandbox/ref" general >/dev/null; fin_ns=$(date +%s%N)
+# Kills spread over a whole run, however fast the machine is today.
+duree_us=$(( (fin_ns - debut) / 1000 + 1000 ))
 declare -A ancien nouveau
 for f in $fichiers_generaux; do
   ancien[$f]="$(empreinte "$sandbox/ancien/$f")"; nouveau[$f]="$(empreinte "$(config_de "$sandbox/ref")/$f")"
@@ -22,7 +25,7 @@ for i in $(seq 1 "$coupures"); do
   avant=$(debris "$cfg")
   "$prog" --silent --root "$root" general >/dev/null 2>&1 &
   pid=$!
-  sleep "0.0$(printf %02d $((RANDOM % 20)))"
+  sleep "$(printf '0.%06d' $(( (RANDOM * 32768 + RANDOM) % duree_us )))"
   kill -KILL $pid 2>/dev/null || finies=$((finies + 1))
   wait $pid 2>/dev/null
   for f in $fichiers_generaux; do
@@ -35,7 +38,7 @@ for i in $(seq 1 "$coupures"); do
 done
 "$prog" --silent --root "$root" general >/dev/null; rc=$?
 restants=$(debris "$cfg")
-echo "     $coupures kills ($finies after the run had ended): files old $vieux, new $neufs, torn $dechires;" \
+echo "     $coupures kills over $((duree_us / 1000)) ms ($finies after the run had ended): files old $vieux, new $neufs, torn $dechires;" \
      "$avec_debris kills left a new temporary file, $restants temporary files after the final run"
 check "no torn file" 0 "$dechires"
 check "the final run succeeds" 0 "$rc"

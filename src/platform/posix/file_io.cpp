@@ -92,8 +92,10 @@ bool Replacement::writeInto(bool named, const std::string& bytes, const FileIden
       if (fd_ >= 0) temp_ = t;
       else if (errno != EEXIST) break;
     }
-  } else {
+  } else if (::access("/proc/self/fd", X_OK) == 0) {  // how it will be given a name
     fd_ = ::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  } else {
+    errno = ENOENT;
   }
   if (fd_ < 0) {
     *error = errno;
@@ -108,7 +110,7 @@ bool Replacement::writeInto(bool named, const std::string& bytes, const FileIden
     *error = errno;
     return false;
   }
-  return named || giveName(error);
+  return true;
 }
 
 bool Replacement::Write(int folderFd, const std::string& name, const std::string& bytes, const FileIdentity* keep,
@@ -130,9 +132,17 @@ bool Replacement::Write(int folderFd, const std::string& name, const std::string
   return false;
 }
 
-Replacement::Outcome Replacement::Commit(bool replacing, Fault fault, int* displaced, std::string* reason) {
+Replacement::Outcome Replacement::Commit(const struct stat* expected, Fault fault, int* displaced,
+                                        std::string* reason) {
+  bool replacing = expected != nullptr;
   *displaced = -1;
   int rc;
+  // Named only now, for the instant of the rename: a kill leaves almost never a trace.
+  int error = 0;
+  if (temp_.empty() && !giveName(&error)) {
+    *reason = FrenchReason(error);
+    return Outcome::Failed;
+  }
   if (fault.kind == SaveFault::Rename) {
     errno = fault.error;
     rc = -1;
@@ -152,8 +162,12 @@ Replacement::Outcome Replacement::Commit(bool replacing, Fault fault, int* displ
   }
   committed_ = true;
   if (replacing) {
+    // Mostly what we replaced is the file we expected, already open: the old
+    // content then keeps its temporary name for two system calls only.
     struct stat st;
-    if (::fstatat(folder_, temp_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+    const bool seen = ::fstatat(folder_, temp_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool known = seen && st.st_dev == expected->st_dev && st.st_ino == expected->st_ino;
+    if (seen && !known && S_ISREG(st.st_mode))
       *displaced = ::openat(folder_, temp_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     ::unlinkat(folder_, temp_.c_str(), 0);
   }

@@ -1,6 +1,8 @@
 // Whole-file reads, and the atomic, durable replacement of a file in its folder.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <string>
 
@@ -22,8 +24,8 @@ struct Fault {
 
 // The new content of `name`, written in the name's folder and flushed to disk
 // before it takes the name. Discarded, leaving nothing behind, unless committed.
-// It has no name while it is written (where the file system allows), so that a
-// killed save leaves nothing; else a temporary name (see temp_names.h).
+// It has no name while it is written (where the file system allows), and a
+// temporary one (see temp_names.h) only for the instant of the rename.
 class Replacement {
  public:
   Replacement() = default;
@@ -37,11 +39,11 @@ class Replacement {
              std::string* reason);
 
   enum class Outcome { Done, NameTaken, Failed };
-  // Puts it under `name`. `replacing` says whether a file has that name now; a
-  // new file never replaces one that appeared meanwhile (NameTaken). `displaced`
-  // receives an open descriptor of the file it swapped out, when the system can
-  // swap atomically, else -1.
-  Outcome Commit(bool replacing, Fault fault, int* displaced, std::string* reason);
+  // Puts it under `name`. `expected` is the file that has the name now (nullptr:
+  // none; a new file never replaces one that appeared meanwhile: NameTaken).
+  // `displaced` receives an open descriptor of the file it swapped out when that
+  // was not the expected one (the system swaps atomically where it can), else -1.
+  Outcome Commit(const struct stat* expected, Fault fault, int* displaced, std::string* reason);
 
   int Fd() const { return fd_; }
 

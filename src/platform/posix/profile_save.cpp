@@ -71,7 +71,8 @@ bool sameFile(const OnDisk& a, const OnDisk& b) {
 // Our writes replayed on what another writer left. A key that the other writer
 // changed (it differs from what we started from) keeps its value: as if our
 // command had run just before theirs.
-ini::ProfileDocument merge(const std::string& base, const std::string& theirs, const std::vector<PendingWrite>& pending) {
+ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
+                           const std::vector<PendingWrite>& pending) {
   const ini::ProfileDocument before(base);
   ini::ProfileDocument now(theirs);
   std::vector<bool> replay(pending.size());
@@ -114,9 +115,10 @@ bool saveLocked(const FolderLock& lock, const std::string& name, const std::stri
     OnDisk last;
     if (!readOnDisk(lock.Fd(), name, &last, reason)) return false;
     int displaced = -1;
-    const Replacement::Outcome outcome =
-        sameFile(last, current) ? replacement.Commit(current.exists(), fault, &displaced, reason)
-                                : Replacement::Outcome::NameTaken;
+    const struct stat* expected = current.exists() ? &current.st : nullptr;
+    const Replacement::Outcome outcome = sameFile(last, current)
+                                             ? replacement.Commit(expected, fault, &displaced, reason)
+                                             : Replacement::Outcome::NameTaken;
     if (outcome == Replacement::Outcome::Failed) return false;
     if (outcome == Replacement::Outcome::NameTaken) {
       if (!readOnDisk(lock.Fd(), name, &current, reason)) return false;
