@@ -19,6 +19,8 @@ echo "== Native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/native -j "$jobs" --output-on-failure
+echo "== Save figures (kills, concurrent writers, full disk)"
+grep -a -E '^     [^ ]' build/native/Testing/Temporary/LastTest.log || true
 
 echo "== Windows build, tests under Wine"
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -1,94 +1,196 @@
 #include "platform/posix/file_io.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
+#include <ctime>
+
+#include "platform/posix/reasons.h"
+#include "platform/posix/temp_names.h"
 
 namespace platform::posix {
+namespace {
 
-bool ReadWholeFile(const std::string& host, std::string* bytes) {
-  const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  std::string out;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      if (n < 0) return false;
-      break;
-    }
-    out.append(buf, static_cast<size_t>(n));
-  }
-  *bytes = std::move(out);
-  return true;
-}
-
-static std::string errnoText(int e) {
-  switch (e) {
-    case ENOSPC: return "disque plein";
-    case EACCES:
-    case EPERM: return "accès refusé";
-    case EROFS: return "support en lecture seule";
-    case EDQUOT: return "quota disque dépassé";
-    default: return std::string("erreur système ") + std::to_string(e) + " (" + std::strerror(e) + ")";
-  }
-}
-
-static bool writeAll(int fd, const std::string& bytes) {
+bool writeAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
     done += static_cast<size_t>(n);
   }
   return true;
 }
 
-bool ReplaceFile(const std::string& host, const std::string& bytes, SaveFault fault, std::string* reason) {
-  const size_t slash = host.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
-  const std::string base = slash == std::string::npos ? host : host.substr(slash + 1);
-  std::string tmp = dir + "/." + base + ".il3-XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) {
-    *reason = "enregistrement impossible: " + errnoText(errno);
+// The file system cannot do this one thing: take the plain way.
+bool unsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; }
+
+}  // namespace
+
+bool ReadAll(int fd, std::string* bytes) {
+  std::string out;
+  char buf[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    out.append(buf, static_cast<size_t>(n));
+    at += n;
+  }
+  *bytes = std::move(out);
+  return true;
+}
+
+bool ReadWholeFile(const std::string& host, std::string* bytes) {
+  const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes);
+  ::close(fd);
+  return ok;
+}
+
+Replacement::~Replacement() { discard(); }
+
+void Replacement::discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty() && !committed_) ::unlinkat(folder_, temp_.c_str(), 0);
+  temp_.clear();
+}
+
+bool Replacement::giveName(int* error) {
+  const long nameMax = ::fpathconf(folder_, _PC_NAME_MAX);
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  for (int tries = 0; tries < 100; ++tries) {
+    const std::string t = TemporaryName(name_, nameMax);
+    if (::linkat(AT_FDCWD, self.c_str(), folder_, t.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      temp_ = t;
+      return true;
+    }
+    if (errno != EEXIST) break;
+  }
+  *error = errno;
+  return false;
+}
+
+bool Replacement::writeInto(bool named, const std::string& bytes, const FileIdentity* keep, Fault fault, int* error,
+                            std::string* reason) {
+  // Until it has the old file's identity, only we may read it.
+  const mode_t mode = keep ? 0600 : 0666;
+  if (named) {
+    const long nameMax = ::fpathconf(folder_, _PC_NAME_MAX);
+    for (int tries = 0; tries < 100 && fd_ < 0; ++tries) {
+      const std::string t = TemporaryName(name_, nameMax);
+      fd_ = ::openat(folder_, t.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (fd_ >= 0) temp_ = t;
+      else if (errno != EEXIST) break;
+    }
+  } else if (::access("/proc/self/fd", X_OK) == 0) {  // how it will be given a name
+    fd_ = ::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  } else {
+    errno = ENOENT;
+  }
+  if (fd_ < 0) {
+    *error = errno;
     return false;
   }
-  struct stat old;
-  const mode_t mode = ::stat(host.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
-    const mode_t m = ::umask(0);
-    ::umask(m);
-    return static_cast<mode_t>(0666 & ~m);
-  }();
-  bool ok = fault != SaveFault::Write && writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  int err = ok ? 0 : (errno ? errno : EIO);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
+  if (keep && !ApplyIdentity(fd_, *keep, reason)) return false;
+  if (fault.kind == SaveFault::Write) {
+    *error = fault.error;
+    return false;
   }
-  if (ok && (fault == SaveFault::Rename || ::rename(tmp.c_str(), host.c_str()) != 0)) {
-    ok = false;
-    err = fault == SaveFault::Rename ? EIO : errno;
-  }
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    *reason = "enregistrement impossible: " + errnoText(err);
+  if (!writeAll(fd_, bytes) || ::fsync(fd_) != 0) {
+    *error = errno;
     return false;
   }
   return true;
 }
 
-// The rename is durable once its folder is flushed; a command flushes each folder once.
-void SyncFolderOf(const std::string& host) {
-  const size_t slash = host.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
-  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+bool Replacement::Write(int folderFd, const std::string& name, const std::string& bytes, const FileIdentity* keep,
+                        Fault fault, std::string* reason) {
+  discard();
+  folder_ = folderFd;
+  name_ = name;
+  committed_ = false;
+  int error = 0;
+  reason->clear();
+  if (writeInto(false, bytes, keep, fault, &error, reason)) return true;
+  // No unnamed files here (or no /proc to name one by): a named temporary file then.
+  if (reason->empty() && (unsupported(error) || error == EISDIR || error == ENOENT)) {
+    discard();
+    if (writeInto(true, bytes, keep, fault, &error, reason)) return true;
+  }
+  if (reason->empty()) *reason = FrenchReason(error);
+  discard();
+  return false;
+}
+
+Replacement::Outcome Replacement::Commit(const struct stat* expected, Fault fault, int* displaced,
+                                        std::string* reason) {
+  bool replacing = expected != nullptr;
+  *displaced = -1;
+  int rc;
+  // Named only now, for the instant of the rename: a kill leaves almost never a trace.
+  int error = 0;
+  if (temp_.empty() && !giveName(&error)) {
+    *reason = FrenchReason(error);
+    return Outcome::Failed;
+  }
+  if (fault.kind == SaveFault::Rename) {
+    errno = fault.error;
+    rc = -1;
+  } else {
+    // Swapping the names hands us what really had the name at that instant, so
+    // that a change someone made at the last moment can still be merged.
+    rc = ::renameat2(folder_, temp_.c_str(), folder_, name_.c_str(), replacing ? RENAME_EXCHANGE : RENAME_NOREPLACE);
+    if (rc != 0 && unsupported(errno)) {
+      rc = ::renameat(folder_, temp_.c_str(), folder_, name_.c_str());
+      replacing = false;  // nothing was swapped out
+    }
+  }
+  if (rc != 0) {
+    if (errno == EEXIST) return Outcome::NameTaken;
+    *reason = FrenchReason(errno);
+    return Outcome::Failed;
+  }
+  committed_ = true;
+  if (replacing) {
+    // Mostly what we replaced is the file we expected, already open: the old
+    // content then keeps its temporary name for two system calls only.
+    struct stat st;
+    const bool seen = ::fstatat(folder_, temp_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool known = seen && st.st_dev == expected->st_dev && st.st_ino == expected->st_ino;
+    if (seen && !known && S_ISREG(st.st_mode))
+      *displaced = ::openat(folder_, temp_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    ::unlinkat(folder_, temp_.c_str(), 0);
+  }
+  temp_.clear();
+  return Outcome::Done;
+}
+
+void WaitForOtherWriters(int readOnlyFd) {
+  // A read lease is granted only while no one else has the file open for writing.
+  constexpr int kPatienceMs = 1000;
+  for (int waited = 0; waited < kPatienceMs; ++waited) {
+    if (::fcntl(readOnlyFd, F_SETLEASE, F_RDLCK) == 0) {
+      ::fcntl(readOnlyFd, F_SETLEASE, F_UNLCK);
+      return;
+    }
+    if (errno != EAGAIN) return;  // no leases here, or not ours to take
+    const struct timespec pause {0, 1'000'000};
+    ::nanosleep(&pause, nullptr);
+  }
+}
+
+void SyncFolder(const std::string& folder) {
+  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);

@@ -23,7 +23,9 @@
 #include "platform/platform.h"
 #include "platform/posix/drives.h"
 #include "platform/posix/file_io.h"
+#include "platform/posix/profile_save.h"
 #include "platform/posix/profile_store.h"
+#include "platform/posix/save_target.h"
 
 namespace platform {
 namespace {
@@ -40,9 +42,7 @@ struct Identity {
   }
 };
 
-struct Write {
-  std::string section, key, value;  // code-page bytes
-};
+using Write = posix::PendingWrite;
 
 struct CachedFile {
   std::string windowsPath;
@@ -54,7 +54,8 @@ struct CachedFile {
 
 std::map<std::string, CachedFile> g_files;  // by host path
 int g_commandDepth = 0;
-posix::SaveFault g_fault = posix::SaveFault::None;
+posix::Fault g_fault;
+std::set<std::string> g_foldersToSync;  // where saves renamed files, flushed once per command
 
 Identity identityFrom(const struct stat& st) {
   Identity id;
@@ -121,25 +122,24 @@ CachedFile* load(const std::string& host, const std::string& windowsPath, const 
 
 // Saves one file's pending writes. A file changed on disk since we parsed it is
 // parsed again and our writes replayed on it, so that nobody's change is lost.
-bool flush(const std::string& host, CachedFile& f, std::string* reason) {
+bool flush(posix::SaveLocks& locks, const std::string& host, CachedFile& f, std::string* reason) {
   if (f.pending.empty()) return true;
-  const Identity now = identityOf(host);
-  if (!(now == f.identity)) {
-    ini::ProfileDocument fresh;
-    std::string bytes;
-    if (now.exists && posix::ReadWholeFile(host, &bytes)) fresh = ini::ProfileDocument(std::move(bytes));
-    for (const Write& w : f.pending) fresh.Write(w.section, w.key, w.value);
-    f.document = std::move(fresh);
-  }
-  std::string bytes = f.document.Serialize();
-  if (!posix::ReplaceFile(host, bytes, g_fault, reason)) {
+  posix::SavedFile saved;
+  if (!posix::SaveProfile(locks, host, f.onDisk, f.identity.exists, f.document, f.pending, g_fault, &saved, reason)) {
     g_files.erase(host);  // what is on disk is the truth again
     return false;
   }
   f.pending.clear();
-  f.identity = identityOf(host);
-  f.onDisk = std::move(bytes);
+  f.identity = identityFrom(saved.st);
+  f.onDisk = std::move(saved.bytes);
+  f.document = std::move(saved.document);
+  g_foldersToSync.insert(saved.folder);
   return true;
+}
+
+void syncFolders() {
+  for (const std::string& folder : g_foldersToSync) posix::SyncFolder(folder);
+  g_foldersToSync.clear();
 }
 
 // Within a command the same few files are addressed a thousand times: their
@@ -171,11 +171,12 @@ std::string cacheKey(const posix::HostPath& h) {
 }  // namespace
 
 namespace posix {
-void SetSaveFaultForTesting(SaveFault fault) { g_fault = fault; }
+void SetSaveFaultForTesting(SaveFault fault, int error) { g_fault = {fault, error ? error : EIO}; }
 void ResetProfileCacheForTesting() {
   g_files.clear();
   g_resolved.clear();
   g_checkedThisCommand.clear();
+  g_foldersToSync.clear();
   g_commandDepth = 0;
 }
 }  // namespace posix
@@ -217,10 +218,12 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   Identity identity;
   if (::stat(h.path.c_str(), &st) == 0) {
     identity = identityFrom(st);
-    if (S_ISDIR(st.st_mode)) return fail("un dossier porte ce nom");
+    if (const char* refus = posix::NotReplaceable(st)) return fail(refus);
     // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
     if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
     if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
+  } else if (const char* refus = h.exists ? posix::BrokenLink(h.path) : nullptr) {
+    return fail(refus);
   } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
     return fail("accès refusé au dossier");
   }
@@ -230,8 +233,9 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   if (!f->document.Write(s, k, v)) return 1;  // the stored value already: nothing to write
   f->pending.push_back({s, k, v});
   if (g_commandDepth == 0) {
-    if (!flush(host, *f, &why)) return fail(why);
-    posix::SyncFolderOf(host);
+    posix::SaveLocks locks;
+    if (!flush(locks, host, *f, &why)) return fail(why);
+    syncFolders();
   }
   return 1;
 }
@@ -251,20 +255,21 @@ std::vector<SaveFailure> EndCommand() {
   std::vector<std::string> hosts;
   for (auto& [host, f] : g_files)
     if (!f.pending.empty()) hosts.push_back(host);
-  for (const std::string& host : hosts) {
-    auto it = g_files.find(host);
-    std::string why;
-    const std::string windowsPath = it->second.windowsPath;
-    if (!flush(host, it->second, &why)) failures.push_back({windowsPath, why});
-  }
-  std::vector<std::string> folders;
-  for (const std::string& host : hosts) {
-    const std::string folder = host.substr(0, host.find_last_of('/') + 1);
-    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
-      folders.push_back(folder);
-      posix::SyncFolderOf(host);
+  {
+    posix::SaveLocks locks;
+    locks.LockFoldersOf(hosts);
+    for (const std::string& host : hosts) {
+      auto it = g_files.find(host);
+      std::string why;
+      const std::string windowsPath = it->second.windowsPath;
+      if (!flush(locks, host, it->second, &why)) failures.push_back({windowsPath, why});
     }
   }
+  syncFolders();
+  // A killed save may have left a temporary file beside a file that needed nothing this time.
+  std::vector<std::string> touched;
+  for (const auto& [host, f] : g_files) touched.push_back(host);
+  posix::SweepLeftoversNear(touched);
   return failures;
 }
 

@@ -6,9 +6,10 @@
 
 namespace platform::posix {
 
-// Deliberate failures of the save, so that tests can prove the old file survives.
+// Deliberate failures of the save, so that tests can prove the old file survives:
+// the writing or the renaming fails with the system error `error` (0: EIO).
 enum class SaveFault { None, Write, Rename };
-void SetSaveFaultForTesting(SaveFault fault);
+void SetSaveFaultForTesting(SaveFault fault, int error = 0);
 
 // Forgets every cached file (pending changes included); for tests.
 void ResetProfileCacheForTesting();

@@ -1,0 +1,60 @@
+// The save of one profile file at the end of a command: serialised with the
+// other saves of its folder, checked against the disk under the lock, merged
+// with what changed there meanwhile, and put in place atomically.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "ini/profile_document.h"
+#include "platform/posix/file_io.h"
+#include "platform/posix/folder_lock.h"
+
+namespace platform::posix {
+
+// The folder locks of one command's saves, all held until its last save ends:
+// the saves of two commands then come all of one before all of the other, and
+// the files agree with each other.
+class SaveLocks {
+ public:
+  // Locks the folders of these files' targets, in one order for every process.
+  void LockFoldersOf(const std::vector<std::string>& hosts);
+  // The lock of a folder, taken now if it is not held yet; nullptr with a reason.
+  FolderLock* For(const std::string& folder, std::string* reason);
+
+ private:
+  // By the folder's identity: two spellings of one folder must not lock it twice,
+  // the second waiting for the first for ever.
+  using Key = std::pair<dev_t, ino_t>;
+  std::map<Key, std::unique_ptr<FolderLock>> locks_;
+};
+
+struct PendingWrite {
+  std::string section, key, value;  // code-page bytes
+};
+
+// What the save left on disk.
+struct SavedFile {
+  std::string bytes;
+  ini::ProfileDocument document;
+  struct stat st {};
+  std::string folder;  // where the rename happened, to flush
+};
+
+// `base` is the file our writes were made on (`baseExisted` false when there
+// was none), `document` those writes applied to it. When the disk holds
+// something else by now, our writes are replayed on it, except on a key that
+// changed there too: that change, made by someone else while we worked, stays.
+bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
+                 const ini::ProfileDocument& document, const std::vector<PendingWrite>& pending, Fault fault,
+                 SavedFile* saved, std::string* reason);
+
+// Removes what killed saves left beside these files (and beside their links' targets).
+void SweepLeftoversNear(const std::vector<std::string>& hosts);
+
+}  // namespace platform::posix
