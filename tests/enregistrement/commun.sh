@@ -1,7 +1,7 @@
 # Shared by the save tests: a sandbox prefix, checks, and a site made by the program itself.
 # Sourced; the caller sets `prog` (the il3-setup under test) first.
 set -u
-sandbox="$(mktemp -d /tmp/il3-enreg-XXXXXX)"
+sandbox="$(mktemp -d "${TMPDIR:-/tmp}/il3-enreg-XXXXXX")"
 chmod 0755 "$sandbox"  # other users of the tests must reach it
 montages=()
 nettoyer() {

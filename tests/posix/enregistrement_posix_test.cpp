@@ -130,7 +130,7 @@ TEST_F(Save, OnlyPlainFilesAreReplaced) {
   ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   s.Write(W("lie.ini"), "[S]\r\nK=1\r\n");
   fs::create_hard_link(H("lie.ini"), H("autre-nom.ini"));
-  const bool device = ::mknod(H("nul.ini").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  const bool device = ::mknod(H("peripherique.ini").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
   const struct {
     std::string fichier;
     mode_t type;
@@ -140,7 +140,7 @@ TEST_F(Save, OnlyPlainFilesAreReplaced) {
       {"tube.ini", S_IFIFO, "tube"},
       {"prise.ini", S_IFSOCK, "socket"},
       {"lie.ini", S_IFREG, "liens physiques"},
-      {"nul.ini", S_IFCHR, "périphérique"},
+      {"peripherique.ini", S_IFCHR, "périphérique"},  // "nul.ini" itself is a Windows device name
   };
   for (const auto& c : cas) {
     if (c.type == S_IFCHR && !device) continue;
