@@ -14,8 +14,8 @@ std::string MotifFenetreAbsente(const platform::Module& m) {
     case Echec::LibraryMissing: {
       // Qt's libraries are named libQt6<Part>.so.6; say which package brings them.
       const bool qt = m.library.rfind("libQt", 0) == 0;
-      return "la fenêtre ne peut s'ouvrir: la bibliothèque " + m.library + " est introuvable" +
-             (qt ? " (Qt 6 n'est pas installé: paquet libqt6widgets6)" : "") + " (module " + m.path + ")";
+      return "la fenêtre ne peut s'ouvrir: la bibliothèque " + m.library + " est introuvable, et le module " +
+             m.path + " en a besoin" + (qt ? " (Qt 6 n'est pas installé: paquet libqt6widgets6)" : "");
     }
     default:
       return "la fenêtre ne peut s'ouvrir: le module " + m.path + " est inutilisable (" + m.detail + ")";
