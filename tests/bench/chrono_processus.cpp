@@ -1,9 +1,14 @@
-// Whole-process timings, every program started the same way: spawned directly
-// (no shell), its output thrown away, a preparation step run untimed before each
-// start. Prints one line: median and minimum in microseconds, median peak
-// resident memory in kilobytes, and the worst exit status seen.
+// Whole-process timings of programs compared with one another: each started the
+// same way (spawned directly, no shell, output thrown away), a preparation step
+// run untimed before each start, and the programs taken in turn, round after
+// round, so that every one of them meets the same machine.
 //
-//   chrono_processus [-n RUNS] [-p SHELL_COMMAND] -- PROGRAM ARGUMENTS...
+//   chrono_processus [-n ROUNDS] GROUP [::: GROUP]...
+//   GROUP: -l NAME [-p SHELL_COMMAND] -- PROGRAM ARGUMENTS...
+//
+// Prints one line per group: its name, the median and the minimum in
+// microseconds, the median peak resident memory in kilobytes, and the worst
+// exit status seen.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -22,10 +27,13 @@ extern char** environ;
 
 namespace {
 
-struct Mesure {
-  long long us = 0;
-  long kb = 0;
-  int statut = 0;
+struct Groupe {
+  std::string nom;
+  const char* preparation = nullptr;
+  std::vector<char*> argv;
+  std::vector<long long> durees;
+  std::vector<long> memoires;
+  int pire = 0;
 };
 
 bool preparer(const char* commande) {
@@ -34,7 +42,7 @@ bool preparer(const char* commande) {
   return r != -1 && WIFEXITED(r) && WEXITSTATUS(r) == 0;
 }
 
-bool lancer(char** argv, Mesure* m) {
+bool lancer(Groupe& g, bool compter) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -43,19 +51,20 @@ bool lancer(char** argv, Mesure* m) {
   timespec t0{}, t1{};
   clock_gettime(CLOCK_MONOTONIC, &t0);
   pid_t pid = 0;
-  const int e = posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
+  const int e = posix_spawn(&pid, g.argv[0], &actions, nullptr, g.argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (e != 0) {
-    std::fprintf(stderr, "chrono_processus: %s: %s\n", argv[0], std::strerror(e));
+    std::fprintf(stderr, "chrono_processus: %s: %s\n", g.argv[0], std::strerror(e));
     return false;
   }
   int statut = 0;
   rusage ru{};
   if (wait4(pid, &statut, 0, &ru) != pid) return false;
   clock_gettime(CLOCK_MONOTONIC, &t1);
-  m->us = (t1.tv_sec - t0.tv_sec) * 1000000LL + (t1.tv_nsec - t0.tv_nsec) / 1000;
-  m->kb = ru.ru_maxrss;
-  m->statut = WIFEXITED(statut) ? WEXITSTATUS(statut) : 128 + WTERMSIG(statut);
+  if (!compter) return true;
+  g.durees.push_back((t1.tv_sec - t0.tv_sec) * 1000000LL + (t1.tv_nsec - t0.tv_nsec) / 1000);
+  g.memoires.push_back(ru.ru_maxrss);
+  g.pire = std::max(g.pire, WIFEXITED(statut) ? WEXITSTATUS(statut) : 128 + WTERMSIG(statut));
   return true;
 }
 
@@ -65,40 +74,53 @@ T mediane(std::vector<T> v) {
   return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
+// Groups from the command line; empty when it is wrong.
+std::vector<Groupe> lireGroupes(int argc, char** argv, int* tours) {
+  std::vector<Groupe> groupes(1);
+  for (int i = 1; i < argc; ++i) {
+    Groupe& g = groupes.back();
+    const std::string a = argv[i];
+    if (a == "-n" && i + 1 < argc) {
+      *tours = std::max(1, std::atoi(argv[++i]));
+    } else if (a == "-l" && i + 1 < argc) {
+      g.nom = argv[++i];
+    } else if (a == "-p" && i + 1 < argc) {
+      g.preparation = argv[++i];
+    } else if (a == "--") {
+      for (++i; i < argc && std::strcmp(argv[i], ":::") != 0; ++i) g.argv.push_back(argv[i]);
+      if (g.argv.empty() || g.nom.empty()) return {};
+      g.argv.push_back(nullptr);
+      if (i < argc) groupes.emplace_back();
+    } else {
+      return {};
+    }
+  }
+  if (groupes.back().argv.empty()) return {};
+  return groupes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  int essais = 31;
-  const char* preparation = nullptr;
-  int i = 1;
-  for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-    if (std::strcmp(argv[i], "-n") == 0 && i + 1 < argc)
-      essais = std::max(1, std::atoi(argv[++i]));
-    else if (std::strcmp(argv[i], "-p") == 0 && i + 1 < argc)
-      preparation = argv[++i];
-  }
-  if (i + 1 >= argc) {
-    std::fprintf(stderr, "usage: chrono_processus [-n ESSAIS] [-p PREPARATION] -- PROGRAMME ARGS...\n");
+  int tours = 31;
+  std::vector<Groupe> groupes = lireGroupes(argc, argv, &tours);
+  if (groupes.empty()) {
+    std::fprintf(stderr,
+                 "usage: chrono_processus [-n TOURS] -l NOM [-p PREPARATION] -- PROGRAMME ARGS... [::: ...]\n");
     return 2;
   }
-  char** programme = argv + i + 1;
-  std::vector<long long> durees;
-  std::vector<long> memoires;
-  int pire = 0;
-  // One start outside the count, so that every counted one finds the same caches.
-  for (int k = 0; k <= essais; ++k) {
-    Mesure m;
-    if (!preparer(preparation)) {
-      std::fprintf(stderr, "chrono_processus: la préparation a échoué: %s\n", preparation);
-      return 1;
+  // One round outside the count, so that every counted one finds the same caches.
+  for (int k = 0; k <= tours; ++k) {
+    for (Groupe& g : groupes) {
+      if (!preparer(g.preparation)) {
+        std::fprintf(stderr, "chrono_processus: la préparation a échoué: %s\n", g.preparation);
+        return 1;
+      }
+      if (!lancer(g, k > 0)) return 1;
     }
-    if (!lancer(programme, &m)) return 1;
-    if (k == 0) continue;
-    durees.push_back(m.us);
-    memoires.push_back(m.kb);
-    pire = std::max(pire, m.statut);
   }
-  std::printf("%lld %lld %ld %d\n", mediane(durees), *std::min_element(durees.begin(), durees.end()),
-              mediane(memoires), pire);
+  for (const Groupe& g : groupes)
+    std::printf("%s %lld %lld %ld %d\n", g.nom.c_str(), mediane(g.durees),
+                *std::min_element(g.durees.begin(), g.durees.end()), mediane(g.memoires), g.pire);
   return 0;
 }

@@ -145,17 +145,27 @@ bool flush(const std::string& host, CachedFile& f, std::string* reason) {
 // Within a command the same few files are addressed a thousand times: their
 // resolution is kept until the command ends. Only resolutions that can be
 // trusted are kept (drive and folder found); a missing folder is looked up again.
-std::unordered_map<std::string, posix::HostPath> g_resolved;
+// Once a write to a file has passed the checks against the system, the next
+// writes of the command to it skip them: only a failed check is asked again,
+// so that the writer's recovery ladder still sees each failure at once.
+struct Resolution {
+  posix::HostPath host;
+  bool writable = false;
+};
+std::unordered_map<std::string, Resolution> g_resolved;
 
 // The host file of a profile path: a bare name lives in the Windows folder.
-posix::HostPath resolveProfile(const std::string& file) {
+// Within a command the entry of the cache; outside one, `scratch`.
+Resolution& resolveProfile(const std::string& file, Resolution& scratch) {
   if (g_commandDepth > 0) {
     if (auto it = g_resolved.find(file); it != g_resolved.end()) return it->second;
   }
-  posix::HostPath h = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
-                                                                       : posix::Resolve(file);
-  if (g_commandDepth > 0 && h.driveFound && h.parentExists && !h.trailingSeparator) g_resolved.emplace(file, h);
-  return h;
+  scratch.host = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
+                                                                 : posix::Resolve(file);
+  const posix::HostPath& h = scratch.host;
+  if (g_commandDepth > 0 && h.driveFound && h.parentExists && !h.trailingSeparator)
+    return g_resolved.emplace(file, std::move(scratch)).first->second;
+  return scratch;
 }
 
 // The cache entry of a profile path. A file that is not on disk yet exists only
@@ -186,7 +196,8 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   if (file.empty()) return fallback;
   std::string s, k;
   if (!ToAnsi(section, &s) || !ToAnsi(key, &k)) return fallback;
-  const posix::HostPath h = resolveProfile(file);
+  Resolution scratch;
+  const posix::HostPath& h = resolveProfile(file, scratch).host;
   if (!h.driveFound || h.trailingSeparator) return fallback;
   const std::string host = cacheKey(h);
   if (!h.exists && g_files.find(host) == g_files.end()) return fallback;
@@ -207,26 +218,33 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   std::string s, k, v;
   if (!ToAnsi(section, &s) || !ToAnsi(key, &k) || !ToAnsi(value, &v))
     return fail("caractère que la page de codes Windows-1252 ne contient pas");
-  const posix::HostPath h = resolveProfile(file);
-  if (!h.driveFound) return fail("lecteur ou partage introuvable");
-  if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
-  if (!h.parentExists) return fail("dossier introuvable");
-  // Root may write anything; the others ask the system (one call, not one per key).
-  static const bool root = ::geteuid() == 0;
-  struct stat st;
+  Resolution scratch;
+  Resolution& r = resolveProfile(file, scratch);
+  const posix::HostPath& h = r.host;
   Identity identity;
-  if (::stat(h.path.c_str(), &st) == 0) {
-    identity = identityFrom(st);
-    if (S_ISDIR(st.st_mode)) return fail("un dossier porte ce nom");
-    // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
-    if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
-    if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
-  } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
-    return fail("accès refusé au dossier");
+  const bool checked = r.writable;
+  if (!checked) {
+    if (!h.driveFound) return fail("lecteur ou partage introuvable");
+    if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
+    if (!h.parentExists) return fail("dossier introuvable");
+    // Root may write anything; the others ask the system (one call, not one per key).
+    static const bool root = ::geteuid() == 0;
+    struct stat st;
+    if (::stat(h.path.c_str(), &st) == 0) {
+      identity = identityFrom(st);
+      if (S_ISDIR(st.st_mode)) return fail("un dossier porte ce nom");
+      // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
+      if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
+      if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
+    } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
+      return fail("accès refusé au dossier");
+    }
   }
   const std::string host = cacheKey(h);
-  CachedFile* f = load(host, file, host == h.path ? &identity : nullptr);
+  CachedFile* f = load(host, file, !checked && host == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
+  // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
+  if (&r != &scratch) r.writable = true;
   if (!f->document.Write(s, k, v)) return 1;  // the stored value already: nothing to write
   f->pending.push_back({s, k, v});
   if (g_commandDepth == 0) {
