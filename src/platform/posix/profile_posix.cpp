@@ -171,7 +171,7 @@ Resolution& resolveProfile(const std::string& file, Resolution& scratch) {
 // The cache entry of a profile path. A file that is not on disk yet exists only
 // in memory, under the spelling of its first write; another spelling of its
 // name is the same file, as on Windows.
-std::string cacheKey(const posix::HostPath& h) {
+const std::string& cacheKey(const posix::HostPath& h) {
   if (h.exists || g_files.count(h.path)) return h.path;
   for (const auto& [host, f] : g_files)
     if (!f.pending.empty() && posix::SameName(host, h.path)) return host;
@@ -199,7 +199,7 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   Resolution scratch;
   const posix::HostPath& h = resolveProfile(file, scratch).host;
   if (!h.driveFound || h.trailingSeparator) return fallback;
-  const std::string host = cacheKey(h);
+  const std::string& host = cacheKey(h);
   if (!h.exists && g_files.find(host) == g_files.end()) return fallback;
   CachedFile* f = load(host, file);
   if (!f) return fallback;
@@ -240,14 +240,15 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
       return fail("accès refusé au dossier");
     }
   }
-  const std::string host = cacheKey(h);
-  CachedFile* f = load(host, file, !checked && host == h.path ? &identity : nullptr);
+  const std::string& entry = cacheKey(h);
+  CachedFile* f = load(entry, file, !checked && entry == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
   if (!f->document.Write(s, k, v)) return 1;  // the stored value already: nothing to write
-  f->pending.push_back({s, k, v});
+  f->pending.push_back({std::move(s), std::move(k), std::move(v)});
   if (g_commandDepth == 0) {
+    const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     if (!flush(host, *f, &why)) return fail(why);
     posix::SyncFolderOf(host);
   }
