@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <utility>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/ascii.h"
 
 namespace platform {
 namespace {
@@ -78,25 +78,10 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Plain ASCII, the same bytes in both encodings: most of the suite's text, and
-// every path. Eight bytes at a time, for it is asked of every key several times.
-bool ascii(const std::string& s) {
-  const char* p = s.data();
-  size_t n = s.size();
-  for (; n >= 8; p += 8, n -= 8) {
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    if (w & 0x8080808080808080ull) return false;
-  }
-  for (; n > 0; ++p, --n)
-    if (static_cast<unsigned char>(*p) >= 0x80) return false;
-  return true;
-}
-
 }  // namespace
 
 bool ToAnsi(const std::string& utf8, std::string* ansi) {
-  if (ascii(utf8)) {
+  if (posix::IsAscii(utf8)) {
     if (ansi) *ansi = utf8;
     return true;
   }
@@ -131,7 +116,7 @@ bool ToAnsi(const std::string& utf8, std::string* ansi) {
 }
 
 std::string FromAnsi(const std::string& ansi) {
-  if (ascii(ansi)) return ansi;
+  if (posix::IsAscii(ansi)) return ansi;
   const Table& t = table();
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 8);

@@ -21,6 +21,7 @@
 
 #include "ini/profile_document.h"
 #include "platform/platform.h"
+#include "platform/posix/ascii.h"
 #include "platform/posix/drives.h"
 #include "platform/posix/file_io.h"
 #include "platform/posix/profile_store.h"
@@ -151,6 +152,7 @@ bool flush(const std::string& host, CachedFile& f, std::string* reason) {
 struct Resolution {
   posix::HostPath host;
   bool writable = false;
+  bool entryIsPath = false;  // the cache entry is known to be host.path until the command ends
 };
 std::unordered_map<std::string, Resolution> g_resolved;
 
@@ -178,6 +180,22 @@ const std::string& cacheKey(const posix::HostPath& h) {
   return h.path;
 }
 
+// The cache entry of a resolution. Once the file is on disk or cached under its
+// own path, that stays so until the command ends: no need to look again.
+const std::string& entryOf(Resolution& r, bool kept) {
+  if (r.entryIsPath) return r.host.path;
+  const std::string& e = cacheKey(r.host);
+  r.entryIsPath = kept && &e == &r.host.path && (r.host.exists || g_files.count(e));
+  return e;
+}
+
+// The code-page bytes of `text`: the text itself when it is plain ASCII, else its
+// conversion in `buffer`; null when the code page cannot hold it.
+const std::string* ansi(const std::string& text, std::string& buffer) {
+  if (posix::IsAscii(text)) return &text;
+  return ToAnsi(text, &buffer) ? &buffer : nullptr;
+}
+
 }  // namespace
 
 namespace posix {
@@ -194,16 +212,19 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
                         const std::string& defaultValue) {
   const std::string fallback = ini::NormalizeDefault(defaultValue);
   if (file.empty()) return fallback;
-  std::string s, k;
-  if (!ToAnsi(section, &s) || !ToAnsi(key, &k)) return fallback;
+  std::string bs, bk;
+  const std::string* s = ansi(section, bs);
+  const std::string* k = ansi(key, bk);
+  if (!s || !k) return fallback;
   Resolution scratch;
-  const posix::HostPath& h = resolveProfile(file, scratch).host;
+  Resolution& r = resolveProfile(file, scratch);
+  const posix::HostPath& h = r.host;
   if (!h.driveFound || h.trailingSeparator) return fallback;
-  const std::string& host = cacheKey(h);
-  if (!h.exists && g_files.find(host) == g_files.end()) return fallback;
+  const std::string& host = entryOf(r, &r != &scratch);
+  if (!h.exists && !r.entryIsPath && g_files.find(host) == g_files.end()) return fallback;
   CachedFile* f = load(host, file);
   if (!f) return fallback;
-  const std::optional<std::string> v = f->document.Read(s, k);
+  const std::optional<std::string> v = f->document.Read(*s, *k);
   return v ? FromAnsi(*v) : fallback;
 }
 
@@ -215,9 +236,11 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
     return 0;
   };
   if (file.empty()) return fail("nom de fichier vide");
-  std::string s, k, v;
-  if (!ToAnsi(section, &s) || !ToAnsi(key, &k) || !ToAnsi(value, &v))
-    return fail("caractère que la page de codes Windows-1252 ne contient pas");
+  std::string bs, bk, bv;
+  const std::string* s = ansi(section, bs);
+  const std::string* k = ansi(key, bk);
+  const std::string* v = ansi(value, bv);
+  if (!s || !k || !v) return fail("caractère que la page de codes Windows-1252 ne contient pas");
   Resolution scratch;
   Resolution& r = resolveProfile(file, scratch);
   const posix::HostPath& h = r.host;
@@ -240,13 +263,13 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
       return fail("accès refusé au dossier");
     }
   }
-  const std::string& entry = cacheKey(h);
+  const std::string& entry = entryOf(r, &r != &scratch);
   CachedFile* f = load(entry, file, !checked && entry == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
-  if (!f->document.Write(s, k, v)) return 1;  // the stored value already: nothing to write
-  f->pending.push_back({std::move(s), std::move(k), std::move(v)});
+  if (!f->document.Write(*s, *k, *v)) return 1;  // the stored value already: nothing to write
+  f->pending.push_back({*s, *k, *v});
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     if (!flush(host, *f, &why)) return fail(why);
