@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# Whole-process figures of il3-setup, each against what it is compared with,
-# measured in the same rounds on the same machine:
-#   --silent general, five stations, fresh prefix    against the floor (the four final files written once each, durably)
-#   the same run again over the full files           against the same floor
-#   --version                                        against cat of KV_Mus.ini
-#   ini get of one key of KV_Mus.ini                 against cat of KV_Mus.ini
-#   the window, process start to window drawn        (offscreen), against --version
+# Whole-process figures of il3-setup, each against its reference, measured in
+# the same interleaved rounds on the same machine:
+#   --silent general, five stations, fresh prefix   against the floor: the four final
+#   the same run again over the full files          files written once each, durably
+#   --version, and ini get of one key of KV_Mus.ini against cat of KV_Mus.ini
+#   the window, process start to first drawing      against --version (offscreen)
 #
 #   processus.sh BUILD [ROUNDS]
 # BUILD holds src/app/il3-setup and tests/bench/{chrono_processus,plancher_ecriture}.
-# IL3_BENCH_AVANT=/path/to/an/older/il3-setup adds that program to every
-# comparison, side by side; IL3_BENCH_AVANT_FENETRE=1 when it, too, closes its
+# IL3_BENCH_AVANT=/path/to/an/older/il3-setup measures that program too, the
+# same way, right after ours; IL3_BENCH_AVANT_FENETRE=1 when it, too, closes its
 # window once drawn (IL3_QUITTER_APRES_AFFICHAGE).
 set -euo pipefail
 build="$(cd "$1" && pwd)"
@@ -34,46 +33,49 @@ cp -a "$work/modele" "$work/plein"
 # Before each first run: a fresh copy, and the disk quiet, so that no run pays for the copy.
 frais="rm -rf '$work/w' && cp -a '$work/modele' '$work/w' && sync"
 
-groupes=(-l general -p "$frais" -- "$prog" --silent --root "$work/w" "${stations[@]}" general)
-[ -n "$avant" ] && groupes+=(::: -l general_avant -p "$frais" -- "$avant" --silent --root "$work/w" "${stations[@]}" general)
-groupes+=(::: -l plancher -p "$frais" -- "$plancher" "$work/plein/$config" "$work/w/$config" "${fichiers[@]}")
-groupes+=(::: -l relance -- "$prog" --silent --root "$work/plein" "${stations[@]}" general)
-[ -n "$avant" ] && groupes+=(::: -l relance_avant -- "$avant" --silent --root "$work/plein" "${stations[@]}" general)
-"$chrono" -n "$tours" "${groupes[@]}" >"$work/ecriture.txt"
+# One comparison: its groups interleaved round after round. Each line gives the
+# median, the peak resident memory, and the ratio to the comparison's reference,
+# its last group. The older program is compared in rounds of its own, so that
+# no program pays for the caches another one emptied.
+comparer() {  # ROUNDS, then chrono_processus groups
+  local n="$1"; shift
+  "$chrono" -n "$n" "$@" | awk '
+    BEGIN {
+      l["general"] = "--silent general, five stations, fresh prefix"
+      l["relance"] = "the same general run again, over the full files"
+      l["plancher"] = "floor: the four final files written once each, durably"
+      l["version"] = "--version"
+      l["ini_get"] = "ini get of one key of KV_Mus.ini"
+      l["cat"] = "cat KV_Mus.ini"
+      l["fenetre"] = "the window: process start to first drawing (offscreen)"
+    }
+    { nom[NR] = $1; t[NR] = $2; mem[NR] = $4; rc[NR] = $5 }
+    END {
+      for (i = 1; i <= NR; i++) {
+        base = nom[i]; sub(/_avant$/, "", base)
+        quoi = l[base] (base != nom[i] ? ", older program" : "")
+        ratio = i < NR ? sprintf("%5.2f x %s", t[i] / t[NR], nom[NR]) : ""
+        printf "  %-58s %7.2f ms %6.1f MB   %s%s\n", quoi, t[i] / 1000, mem[i] / 1024, ratio, rc[i] ? "   (exit " rc[i] ")" : ""
+      }
+    }'
+}
 
-groupes=(-l version -- "$prog" --version)
-groupes+=(::: -l ini_get -- "$prog" --root "$work/plein" ini get "$kv_mus" Mus_Couleur Couleur_01)
-groupes+=(::: -l cat -- /bin/cat "$work/plein/$config/KV_Mus.ini")
-if [ -n "$avant" ]; then
-  groupes+=(::: -l version_avant -- "$avant" --version)
-  groupes+=(::: -l ini_get_avant -- "$avant" --root "$work/plein" ini get "$kv_mus" Mus_Couleur Couleur_01)
-fi
-if [ -e "$build/src/lib/il3-setup/il3-setup-window.so" ]; then
-  groupes+=(::: -l fenetre -- "$prog" --root "$work/plein")
-  [ -n "$avant" ] && [ "${IL3_BENCH_AVANT_FENETRE:-}" = 1 ] && groupes+=(::: -l fenetre_avant -- "$avant" --root "$work/plein")
-fi
-QT_QPA_PLATFORM=offscreen IL3_QUITTER_APRES_AFFICHAGE=1 "$chrono" -n "$((tours * 2))" "${groupes[@]}" >"$work/lancement.txt"
-
-cat "$work/ecriture.txt" "$work/lancement.txt" | awk '
-  { t[$1] = $2; mem[$1] = $4; rc[$1] = $5 }
-  function ms(us) { return sprintf("%.2f ms", us / 1000) }
-  function ligne(nom, quoi, ref) {
-    if (!(nom in t)) return
-    r = (ref in t) ? sprintf("%.2f x %s", t[nom] / t[ref], ref) : ""
-    printf "%-14s %-52s %10s %8.1f MB   %s%s\n", nom, quoi, ms(t[nom]), mem[nom] / 1024, r, rc[nom] ? "   (exit " rc[nom] ")" : ""
-  }
-  END {
-    printf "%-14s %-52s %10s %11s   %s\n", "", "whole process, median", "time", "resident", "ratio"
-    ligne("general", "--silent general, five stations, fresh prefix", "plancher")
-    ligne("general_avant", "  the same, older program", "plancher")
-    ligne("plancher", "floor: the four final files written once, durably", "")
-    ligne("relance", "the same general run again, over the full files", "plancher")
-    ligne("relance_avant", "  the same, older program", "plancher")
-    ligne("version", "--version", "cat")
-    ligne("version_avant", "  the same, older program", "cat")
-    ligne("ini_get", "ini get of one key of KV_Mus.ini", "cat")
-    ligne("ini_get_avant", "  the same, older program", "cat")
-    ligne("cat", "cat KV_Mus.ini", "")
-    ligne("fenetre", "the window, start to first drawing (offscreen)", "version")
-    ligne("fenetre_avant", "  the same, older program", "version")
-  }'
+fenetre=""
+[ -e "$build/src/lib/il3-setup/il3-setup-window.so" ] && fenetre=yes
+for p in "$prog" ${avant:+"$avant"}; do
+  suffixe=""
+  [ "$p" = "$prog" ] || suffixe=_avant
+  echo "${p}:"
+  comparer "$tours" \
+    -l "general$suffixe" -p "$frais" -- "$p" --silent --root "$work/w" "${stations[@]}" general ::: \
+    -l "relance$suffixe" -- "$p" --silent --root "$work/plein" "${stations[@]}" general ::: \
+    -l plancher -p "$frais" -- "$plancher" "$work/plein/$config" "$work/w/$config" "${fichiers[@]}"
+  comparer "$((tours * 2))" \
+    -l "version$suffixe" -- "$p" --version ::: \
+    -l "ini_get$suffixe" -- "$p" --root "$work/plein" ini get "$kv_mus" Mus_Couleur Couleur_01 ::: \
+    -l cat -- /bin/cat "$work/plein/$config/KV_Mus.ini"
+  if [ -n "$fenetre" ] && { [ -z "$suffixe" ] || [ "${IL3_BENCH_AVANT_FENETRE:-}" = 1 ]; }; then
+    QT_QPA_PLATFORM=offscreen IL3_QUITTER_APRES_AFFICHAGE=1 comparer "$tours" \
+      -l "fenetre$suffixe" -- "$p" --root "$work/plein" ::: -l "version$suffixe" -- "$p" --version
+  fi
+done

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ini/profile_document.h"
+#include "ini/profile_lookup.h"
 #include "platform/platform.h"
 #include "platform/posix/ascii.h"
 #include "platform/posix/drives.h"
@@ -221,7 +222,16 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   const posix::HostPath& h = r.host;
   if (!h.driveFound || h.trailingSeparator) return fallback;
   const std::string& host = entryOf(r, &r != &scratch);
-  if (!h.exists && !r.entryIsPath && g_files.find(host) == g_files.end()) return fallback;
+  const bool cached = r.entryIsPath || g_files.find(host) != g_files.end();
+  if (!h.exists && !cached) return fallback;
+  if (g_commandDepth == 0 && !cached) {
+    // A lone read (a script's `ini get`): the key is looked up in the bytes, and
+    // nothing is parsed or kept for reads that will not come.
+    std::string bytes;
+    if (!posix::ReadWholeFile(host, &bytes)) return fallback;
+    const std::optional<std::string> v = ini::ReadKey(bytes, *s, *k);
+    return v ? FromAnsi(*v) : fallback;
+  }
   CachedFile* f = load(host, file);
   if (!f) return fallback;
   const std::optional<std::string> v = f->document.Read(*s, *k);
