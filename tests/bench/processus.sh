@@ -55,7 +55,7 @@ comparer() {  # ROUNDS, then chrono_processus groups
         base = nom[i]; sub(/_avant$/, "", base)
         quoi = l[base] (base != nom[i] ? ", older program" : "")
         ratio = i < NR ? sprintf("%5.2f x %s", t[i] / t[NR], nom[NR]) : ""
-        printf "  %-58s %7.2f ms %6.1f MB   %s%s\n", quoi, t[i] / 1000, mem[i] / 1024, ratio, rc[i] ? "   (exit " rc[i] ")" : ""
+        printf "  %-72s %7.2f ms %6.1f MB   %s%s\n", quoi, t[i] / 1000, mem[i] / 1024, ratio, rc[i] ? "   (exit " rc[i] ")" : ""
       }
     }'
 }
