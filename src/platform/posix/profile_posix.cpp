@@ -211,31 +211,32 @@ void ResetProfileCacheForTesting() {
 
 std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& defaultValue) {
-  const std::string fallback = ini::NormalizeDefault(defaultValue);
-  if (file.empty()) return fallback;
+  // Built only when it is the answer: a run over full files finds almost every key.
+  auto fallback = [&] { return ini::NormalizeDefault(defaultValue); };
+  if (file.empty()) return fallback();
   std::string bs, bk;
   const std::string* s = ansi(section, bs);
   const std::string* k = ansi(key, bk);
-  if (!s || !k) return fallback;
+  if (!s || !k) return fallback();
   Resolution scratch;
   Resolution& r = resolveProfile(file, scratch);
   const posix::HostPath& h = r.host;
-  if (!h.driveFound || h.trailingSeparator) return fallback;
+  if (!h.driveFound || h.trailingSeparator) return fallback();
   const std::string& host = entryOf(r, &r != &scratch);
   const bool cached = r.entryIsPath || g_files.find(host) != g_files.end();
-  if (!h.exists && !cached) return fallback;
+  if (!h.exists && !cached) return fallback();
   if (g_commandDepth == 0 && !cached) {
     // A lone read (a script's `ini get`): the key is looked up in the bytes, and
     // nothing is parsed or kept for reads that will not come.
     std::string bytes;
-    if (!posix::ReadWholeFile(host, &bytes)) return fallback;
+    if (!posix::ReadWholeFile(host, &bytes)) return fallback();
     const std::optional<std::string> v = ini::ReadKey(bytes, *s, *k);
-    return v ? FromAnsi(*v) : fallback;
+    return v ? FromAnsi(*v) : fallback();
   }
   CachedFile* f = load(host, file);
-  if (!f) return fallback;
+  if (!f) return fallback();
   const std::optional<std::string> v = f->document.Read(*s, *k);
-  return v ? FromAnsi(*v) : fallback;
+  return v ? FromAnsi(*v) : fallback();
 }
 
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
