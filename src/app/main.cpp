@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/fenetre_programme.h"
+#include "app/ouverture_fenetre.h"
 #include "app/ligne_de_commande.h"
 #include "app/silencieux.h"
 #include "platform/platform.h"
@@ -49,6 +49,6 @@ int main(int argc, char** argv) {
     case app::Mode::IniSet:
       return app::LancerIni(c);
     default:
-      return app::LancerFenetre(argc, argv);
+      return app::OuvrirFenetre(argc, argv);
   }
 }

@@ -59,6 +59,9 @@ int LancerSilencieux(const Commande& c) {
   VueImprimante vue(c.verbeux);
   fenetre::Frm_Main frm(vue);
   vue.Relier(&frm);
+  // The presenter shows every key it writes on the progress line; without
+  // --verbose nobody reads it here, so it is not even built.
+  if (!c.verbeux) DefinirLigneDeProgression({});
   frm.Form_Initialize();
   frm.Form_Load();
   for (const auto& [champ, texte] : c.champs) {

@@ -40,10 +40,8 @@ std::string_view TrimSpaces(std::string_view s) {
 std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
 bool HasLineBreak(std::string_view s) {
-  // A plain loop: find_first_of runs memchr over the set once per character.
-  for (char c : s)
-    if (c == '\r' || c == '\n') return true;
-  return false;
+  // Two vectorised searches; find_first_of would run memchr over the set once per character.
+  return s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos;
 }
 
 std::string_view Unquote(std::string_view s) {

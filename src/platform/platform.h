@@ -104,6 +104,35 @@ struct SaveFailure {
 // Writes every changed file; returns the files that could not be saved (their old content is intact).
 std::vector<SaveFailure> EndCommand();
 
+// ---- The window -------------------------------------------------------------------
+
+// The host's own spelling of a Windows folder, for the host's folder dialog to
+// open on: on Windows the path itself; on POSIX its place in the prefix, existing
+// components in their real spelling. Empty when its drive does not exist.
+std::string HostPathOf(const std::string& windowsPath);
+// The Windows spelling of a folder the host's dialog returned: on Windows the path
+// itself; on POSIX through the deepest drive that holds it, else Z: followed by
+// the host path, as Wine shows the host.
+std::string WindowsPathOf(const std::string& hostPath);
+
+// True when a window can be shown: always on Windows; on POSIX a reachable local
+// X display, a Wayland display, a remote X display, or a window platform named
+// in QT_QPA_PLATFORM.
+bool DisplayAvailable();
+
+// A part of the program loaded only when it is needed (POSIX: the window). The
+// module lies at `relativePath` from the folder of the running executable; its
+// `symbol` is looked up once every library it needs is loaded.
+struct Module {
+  enum class Failure { None, Missing, LibraryMissing, Unusable };
+  Failure failure = Failure::None;
+  void* symbol = nullptr;  // set when failure is None
+  std::string path;        // the module's host path
+  std::string library;     // LibraryMissing: the library the system could not find
+  std::string detail;      // the system's own words, for Unusable
+};
+Module LoadModule(const std::string& relativePath, const std::string& symbol);
+
 // ---- Code page ---------------------------------------------------------------------
 
 // UTF-8 to the ANSI code page; false when a character has no place in it.

@@ -49,6 +49,13 @@ check "closed output: every file written" 4 "$(ls "$root/tuyau/drive_c/Kelvaro/I
 "$prog" --silent --station 9=X general >/dev/null 2>&1; rc=$?
 check "usage error exits 2" 2 "$rc"
 
+err=$("$prog" --silent --root "$root" general 2>&1 >/dev/null); rc=$?
+check "no progress line without --verbose" "0 " "$rc $err"
+err=$("$prog" --silent --verbose --root "$root" general 2>&1 >/dev/null); rc=$?
+check "--verbose: the progress line of every key written" "0 124" "$rc $(grep -c '^C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini |' <<<"$err")"
+check "--verbose: the key and its value" "C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini |Div_Radio | Station_002 | Sud" \
+  "$(grep -F '| Station_002 |' <<<"$err")"
+
 out=$("$prog" --silent --root "$root" --radio "Autre" general); rc=$?
 check "second run keeps the stored radio name" "0 Nom de votre Radio" "$rc $(grep -a '^Nom_Radio=' "$kv" | tr -d '\r' | cut -d= -f2)"
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ini/profile_document.h"
+#include "ini/profile_lookup.h"
 #include "ini/profile_text.h"
 
 namespace {
@@ -104,6 +105,21 @@ TEST(ProfileRandom, WritesReadBackAndIndexMatchesFreshParse) {
       for (const auto& [s, k] : probes) {
         ASSERT_EQ(doc.Read(s, k), fresh.Read(s, k)) << testing::PrintToString(after);
       }
+    }
+  }
+}
+
+// A single key looked up in the bytes gives what the whole document gives, on
+// files full of repeated sections, keys before any header, odd line ends.
+TEST(ProfileRandom, ALookupInTheBytesReadsAsTheDocument) {
+  Gen gen(4);
+  for (int round = 0; round < 20000; ++round) {
+    const std::string bytes = gen.OneIn(8) ? gen.Text(40) : gen.File() + gen.File();
+    const ini::ProfileDocument doc(bytes);
+    for (int probe = 0; probe < 6; ++probe) {
+      const std::string section = gen.Name(), key = gen.Name();
+      ASSERT_EQ(ini::ReadKey(bytes, section, key), doc.Read(section, key))
+          << testing::PrintToString(bytes) << " [" << section << "] " << key;
     }
   }
 }

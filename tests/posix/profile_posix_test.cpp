@@ -67,6 +67,30 @@ TEST_F(Profile, WritesThatCannotSucceedFailAtOnce) {
   EXPECT_EQ(s.Read(W("ro.ini")), "[S]\r\nK=1\r\n");
 }
 
+// The writer's recovery ladder within one command: each failure is seen at once,
+// and once mended the same file takes every later key.
+TEST_F(Profile, AFailedWriteIsCheckedAgainOnceMended) {
+  s.Write(W("ro.ini"), "[S]\r\nK=1\r\n");
+  s.SetReadOnly(W("ro.ini"), true);
+  platform::BeginCommand();
+  EXPECT_EQ(Write("ro.ini", "S", "K", "2"), 0);
+  EXPECT_EQ(raison, "fichier en lecture seule");
+  EXPECT_EQ(Write("Neuf\\a.ini", "S", "K", "2"), 0);
+  EXPECT_EQ(raison, "dossier introuvable");
+  s.SetReadOnly(W("ro.ini"), false);
+  fs::create_directories(H("Neuf"));
+  for (const char* fichier : {"ro.ini", "Neuf\\a.ini"}) {
+    EXPECT_EQ(Write(fichier, "S", "K", "2"), 1) << fichier << ": " << raison;
+    EXPECT_EQ(Write(fichier, "S", "L", "3"), 1) << fichier << ": " << raison;
+  }
+  fs::create_directories(H("Dossier.ini"));
+  EXPECT_EQ(Write("Dossier.ini", "S", "K", "2"), 0);
+  EXPECT_EQ(Write("Dossier.ini", "S", "K", "2"), 0) << "a failure is never remembered as a success";
+  EXPECT_TRUE(platform::EndCommand().empty());
+  EXPECT_EQ(s.Read(W("ro.ini")), "[S]\r\nK=2\r\nL=3\r\n");
+  EXPECT_EQ(s.Read(W("Neuf\\a.ini")), "[S]\r\nK=2\r\nL=3\r\n");
+}
+
 TEST_F(Profile, ABareFileNameLivesInTheWindowsFolder) {
   EXPECT_EQ(platform::ProfileWrite("il3test.ini", "S", "K", "v", &raison), 1);
   EXPECT_EQ(s.Read("C:\\windows\\il3test.ini"), "[S]\r\nK=v\r\n");

@@ -5,23 +5,35 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <cstdint>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/ascii.h"
 
 namespace platform {
 namespace {
 
+// Every key of a settings run goes through here several times: the way back
+// is an array for the first 256 code points and a short sorted list beyond.
 struct Table {
   std::array<char32_t, 256> toUnicode{};
-  std::map<char32_t, unsigned char> fromUnicode;
+  std::array<int16_t, 256> fromLow{};                       // -1: no byte
+  std::vector<std::pair<char32_t, unsigned char>> fromHigh;  // sorted by code point
+  int byteOf(char32_t cp) const {
+    if (cp < 0x100) return fromLow[cp];
+    const auto it = std::lower_bound(fromHigh.begin(), fromHigh.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
+    return it != fromHigh.end() && it->first == cp ? it->second : -1;
+  }
 };
 
 const Table& table() {
   static Table t;
   static std::once_flag once;
   std::call_once(once, [] {
+    t.fromLow.fill(-1);
     iconv_t cd = iconv_open("UTF-32LE", "CP1252");
     for (int b = 0; b < 256; ++b) {
       char32_t cp = static_cast<char32_t>(b);
@@ -36,8 +48,13 @@ const Table& table() {
           cp = out[0] | (out[1] << 8) | (out[2] << 16) | (char32_t{out[3]} << 24);
       }
       t.toUnicode[b] = cp;
-      t.fromUnicode.emplace(cp, static_cast<unsigned char>(b));
+      if (cp < 0x100) {
+        if (t.fromLow[cp] < 0) t.fromLow[cp] = static_cast<int16_t>(b);
+      } else if (std::none_of(t.fromHigh.begin(), t.fromHigh.end(), [&](const auto& e) { return e.first == cp; })) {
+        t.fromHigh.emplace_back(cp, static_cast<unsigned char>(b));
+      }
     }
+    std::sort(t.fromHigh.begin(), t.fromHigh.end());
     if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   });
   return t;
@@ -64,8 +81,7 @@ void appendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 bool ToAnsi(const std::string& utf8, std::string* ansi) {
-  // Most of the suite's text is plain ASCII, the same in both encodings.
-  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+  if (posix::IsAscii(utf8)) {
     if (ansi) *ansi = utf8;
     return true;
   }
@@ -91,15 +107,16 @@ bool ToAnsi(const std::string& utf8, std::string* ansi) {
     constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
     if (cp < kShortest[extra]) return false;
     i += extra + 1;
-    auto it = t.fromUnicode.find(cp);
-    if (it == t.fromUnicode.end()) return false;
-    out += static_cast<char>(it->second);
+    const int byte = t.byteOf(cp);
+    if (byte < 0) return false;
+    out += static_cast<char>(byte);
   }
   if (ansi) *ansi = std::move(out);
   return true;
 }
 
 std::string FromAnsi(const std::string& ansi) {
+  if (posix::IsAscii(ansi)) return ansi;
   const Table& t = table();
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 8);

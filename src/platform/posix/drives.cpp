@@ -1,4 +1,5 @@
 #include "platform/posix/drives.h"
+#include "platform/platform.h"
 
 #include "common/noms_windows.h"
 
@@ -286,3 +287,23 @@ std::optional<std::string> ToWindowsPath(const std::string& hostPath) {
 }
 
 }  // namespace platform::posix
+
+// The folder dialog's two mappings live beside the drives they walk, so that the
+// program, which resolves paths anyway, always carries them for the window module.
+namespace platform {
+
+std::string HostPathOf(const std::string& windowsPath) {
+  const posix::HostPath h = posix::Resolve(windowsPath);
+  return h.driveFound ? h.path : std::string();
+}
+
+std::string WindowsPathOf(const std::string& hostPath) {
+  if (auto w = posix::ToWindowsPath(hostPath)) return *w;
+  std::string tail = hostPath;
+  for (char& c : tail)
+    if (c == '/') c = '\\';
+  if (tail.empty() || tail[0] != '\\') tail.insert(tail.begin(), '\\');
+  return "Z:" + tail;
+}
+
+}  // namespace platform

@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "ini/profile_document.h"
+#include "ini/profile_lookup.h"
 #include "platform/platform.h"
+#include "platform/posix/ascii.h"
 #include "platform/posix/drives.h"
 #include "platform/posix/file_io.h"
 #include "platform/posix/profile_save.h"
@@ -145,27 +147,54 @@ void syncFolders() {
 // Within a command the same few files are addressed a thousand times: their
 // resolution is kept until the command ends. Only resolutions that can be
 // trusted are kept (drive and folder found); a missing folder is looked up again.
-std::unordered_map<std::string, posix::HostPath> g_resolved;
+// Once a write to a file has passed the checks against the system, the next
+// writes of the command to it skip them: only a failed check is asked again,
+// so that the writer's recovery ladder still sees each failure at once.
+struct Resolution {
+  posix::HostPath host;
+  bool writable = false;
+  bool entryIsPath = false;  // the cache entry is known to be host.path until the command ends
+};
+std::unordered_map<std::string, Resolution> g_resolved;
 
 // The host file of a profile path: a bare name lives in the Windows folder.
-posix::HostPath resolveProfile(const std::string& file) {
+// Within a command the entry of the cache; outside one, `scratch`.
+Resolution& resolveProfile(const std::string& file, Resolution& scratch) {
   if (g_commandDepth > 0) {
     if (auto it = g_resolved.find(file); it != g_resolved.end()) return it->second;
   }
-  posix::HostPath h = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
-                                                                       : posix::Resolve(file);
-  if (g_commandDepth > 0 && h.driveFound && h.parentExists && !h.trailingSeparator) g_resolved.emplace(file, h);
-  return h;
+  scratch.host = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
+                                                                 : posix::Resolve(file);
+  const posix::HostPath& h = scratch.host;
+  if (g_commandDepth > 0 && h.driveFound && h.parentExists && !h.trailingSeparator)
+    return g_resolved.emplace(file, std::move(scratch)).first->second;
+  return scratch;
 }
 
 // The cache entry of a profile path. A file that is not on disk yet exists only
 // in memory, under the spelling of its first write; another spelling of its
 // name is the same file, as on Windows.
-std::string cacheKey(const posix::HostPath& h) {
+const std::string& cacheKey(const posix::HostPath& h) {
   if (h.exists || g_files.count(h.path)) return h.path;
   for (const auto& [host, f] : g_files)
     if (!f.pending.empty() && posix::SameName(host, h.path)) return host;
   return h.path;
+}
+
+// The cache entry of a resolution. Once the file is on disk or cached under its
+// own path, that stays so until the command ends: no need to look again.
+const std::string& entryOf(Resolution& r, bool kept) {
+  if (r.entryIsPath) return r.host.path;
+  const std::string& e = cacheKey(r.host);
+  r.entryIsPath = kept && &e == &r.host.path && (r.host.exists || g_files.count(e));
+  return e;
+}
+
+// The code-page bytes of `text`: the text itself when it is plain ASCII, else its
+// conversion in `buffer`; null when the code page cannot hold it.
+const std::string* ansi(const std::string& text, std::string& buffer) {
+  if (posix::IsAscii(text)) return &text;
+  return ToAnsi(text, &buffer) ? &buffer : nullptr;
 }
 
 }  // namespace
@@ -183,18 +212,32 @@ void ResetProfileCacheForTesting() {
 
 std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& defaultValue) {
-  const std::string fallback = ini::NormalizeDefault(defaultValue);
-  if (file.empty()) return fallback;
-  std::string s, k;
-  if (!ToAnsi(section, &s) || !ToAnsi(key, &k)) return fallback;
-  const posix::HostPath h = resolveProfile(file);
-  if (!h.driveFound || h.trailingSeparator) return fallback;
-  const std::string host = cacheKey(h);
-  if (!h.exists && g_files.find(host) == g_files.end()) return fallback;
+  // Built only when it is the answer: a run over full files finds almost every key.
+  auto fallback = [&] { return ini::NormalizeDefault(defaultValue); };
+  if (file.empty()) return fallback();
+  std::string bs, bk;
+  const std::string* s = ansi(section, bs);
+  const std::string* k = ansi(key, bk);
+  if (!s || !k) return fallback();
+  Resolution scratch;
+  Resolution& r = resolveProfile(file, scratch);
+  const posix::HostPath& h = r.host;
+  if (!h.driveFound || h.trailingSeparator) return fallback();
+  const std::string& host = entryOf(r, &r != &scratch);
+  const bool cached = r.entryIsPath || g_files.find(host) != g_files.end();
+  if (!h.exists && !cached) return fallback();
+  if (g_commandDepth == 0 && !cached) {
+    // A lone read (a script's `ini get`): the key is looked up in the bytes, and
+    // nothing is parsed or kept for reads that will not come.
+    std::string bytes;
+    if (!posix::ReadWholeFile(host, &bytes)) return fallback();
+    const std::optional<std::string> v = ini::ReadKey(bytes, *s, *k);
+    return v ? FromAnsi(*v) : fallback();
+  }
   CachedFile* f = load(host, file);
-  if (!f) return fallback;
-  const std::optional<std::string> v = f->document.Read(s, k);
-  return v ? FromAnsi(*v) : fallback;
+  if (!f) return fallback();
+  const std::optional<std::string> v = f->document.Read(*s, *k);
+  return v ? FromAnsi(*v) : fallback();
 }
 
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
@@ -205,34 +248,44 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
     return 0;
   };
   if (file.empty()) return fail("nom de fichier vide");
-  std::string s, k, v;
-  if (!ToAnsi(section, &s) || !ToAnsi(key, &k) || !ToAnsi(value, &v))
-    return fail("caractère que la page de codes Windows-1252 ne contient pas");
-  const posix::HostPath h = resolveProfile(file);
-  if (!h.driveFound) return fail("lecteur ou partage introuvable");
-  if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
-  if (!h.parentExists) return fail("dossier introuvable");
-  // Root may write anything; the others ask the system (one call, not one per key).
-  static const bool root = ::geteuid() == 0;
-  struct stat st;
+  std::string bs, bk, bv;
+  const std::string* s = ansi(section, bs);
+  const std::string* k = ansi(key, bk);
+  const std::string* v = ansi(value, bv);
+  if (!s || !k || !v) return fail("caractère que la page de codes Windows-1252 ne contient pas");
+  Resolution scratch;
+  Resolution& r = resolveProfile(file, scratch);
+  const posix::HostPath& h = r.host;
   Identity identity;
-  if (::stat(h.path.c_str(), &st) == 0) {
-    identity = identityFrom(st);
-    if (const char* refus = posix::NotReplaceable(st)) return fail(refus);
-    // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
-    if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
-    if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
-  } else if (const char* refus = h.exists ? posix::BrokenLink(h.path) : nullptr) {
-    return fail(refus);
-  } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
-    return fail("accès refusé au dossier");
+  const bool checked = r.writable;
+  if (!checked) {
+    if (!h.driveFound) return fail("lecteur ou partage introuvable");
+    if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
+    if (!h.parentExists) return fail("dossier introuvable");
+    // Root may write anything; the others ask the system (one call, not one per key).
+    static const bool root = ::geteuid() == 0;
+    struct stat st;
+    if (::stat(h.path.c_str(), &st) == 0) {
+      identity = identityFrom(st);
+      if (const char* refus = posix::NotReplaceable(st)) return fail(refus);
+      // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
+      if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
+      if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
+    } else if (const char* refus = h.exists ? posix::BrokenLink(h.path) : nullptr) {
+      return fail(refus);
+    } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
+      return fail("accès refusé au dossier");
+    }
   }
-  const std::string host = cacheKey(h);
-  CachedFile* f = load(host, file, host == h.path ? &identity : nullptr);
+  const std::string& entry = entryOf(r, &r != &scratch);
+  CachedFile* f = load(entry, file, !checked && entry == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
-  if (!f->document.Write(s, k, v)) return 1;  // the stored value already: nothing to write
-  f->pending.push_back({s, k, v});
+  // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
+  if (&r != &scratch) r.writable = true;
+  if (!f->document.Write(*s, *k, *v)) return 1;  // the stored value already: nothing to write
+  f->pending.push_back({*s, *k, *v});
   if (g_commandDepth == 0) {
+    const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     posix::SaveLocks locks;
     if (!flush(locks, host, *f, &why)) return fail(why);
     syncFolders();

@@ -4,17 +4,17 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/posix/drives.h"
+#include "platform/platform.h"
 
 namespace fenetre::qt {
 
 namespace fs = std::filesystem;
 
 std::string DossierHoteDeDepart(const std::string& dossierWindows) {
-  const platform::posix::HostPath h = platform::posix::Resolve(dossierWindows);
-  if (!h.driveFound || h.path.empty()) return {};
+  const std::string hote = platform::HostPathOf(dossierWindows);
+  if (hote.empty()) return {};
   std::error_code ec;
-  fs::path p(h.path);
+  fs::path p(hote);
   // A start folder that names a file, or is missing, opens on what does exist above it.
   while (!p.empty() && !fs::is_directory(p, ec)) {
     const fs::path parent = p.parent_path();
@@ -24,14 +24,7 @@ std::string DossierHoteDeDepart(const std::string& dossierWindows) {
   return p.string();
 }
 
-std::string CheminWindows(const std::string& dossierHote) {
-  if (auto w = platform::posix::ToWindowsPath(dossierHote)) return *w;
-  std::string tail = dossierHote;
-  for (char& c : tail)
-    if (c == '/') c = '\\';
-  if (tail.empty() || tail[0] != '\\') tail.insert(tail.begin(), '\\');
-  return "Z:" + tail;
-}
+std::string CheminWindows(const std::string& dossierHote) { return platform::WindowsPathOf(dossierHote); }
 
 std::optional<std::string> ChoisirDossier(const Selecteur& selecteur, QWidget* parent, const std::string& titre,
                                           const std::string& dossierInitial) {

@@ -1,62 +1,53 @@
-// The program's window on Linux.
+// The program's window on Linux: the one entry of the window module. The
+// program has checked that a display exists before loading it.
 #include <QApplication>
-#include <cstdlib>
-#include <filesystem>
-#include <iostream>
-#include <string>
+#include <QEvent>
+#include <QTimer>
 
-#include "app/fenetre_programme.h"
 #include "setup_window/frm_main.h"
+#include "setup_window/lancer_fenetre.h"
 #include "setup_window/qt/icone_fenetre.h"
 #include "setup_window/qt/vue_qt.h"
 
 namespace {
 
-std::string variable(const char* nom) {
-  const char* v = std::getenv(nom);
-  return v ? v : "";
-}
+// IL3_QUITTER_APRES_AFFICHAGE=1 ends the program once the window has been drawn
+// for the first time: tests and the start-up benchmark need a window that goes away.
+class QuitterApresAffichage : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !fait_) {
+      fait_ = true;
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    return false;
+  }
 
-// QApplication aborts the process when it cannot reach a display, so look
-// first. A local X display is a socket; a remote one is left to Qt.
-bool affichageDisponible() {
-  if (!variable("QT_QPA_PLATFORM").empty() || !variable("WAYLAND_DISPLAY").empty()) return true;
-  const std::string x = variable("DISPLAY");
-  if (x.empty()) return false;
-  std::string numero;
-  if (x[0] == ':')
-    numero = x.substr(1);
-  else if (x.rfind("unix:", 0) == 0)
-    numero = x.substr(5);
-  else
-    return true;
-  numero = numero.substr(0, numero.find('.'));
-  std::error_code ec;
-  return std::filesystem::exists("/tmp/.X11-unix/X" + numero, ec);
-}
+ private:
+  bool fait_ = false;
+};
 
 }  // namespace
 
-namespace app {
+namespace fenetre {
 
 int LancerFenetre(int argc, char** argv) {
-  if (!affichageDisponible()) {
-    const std::string programme = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "il3-setup";
-    std::cerr << programme
-              << ": aucun affichage disponible (DISPLAY n'est pas défini ou ne répond pas); "
-                 "utilisez --silent pour travailler sans fenêtre (voir --help)\n";
-    return 2;
-  }
   QApplication application(argc, argv);
-  QApplication::setWindowIcon(fenetre::qt::IconeFenetre());
+  QApplication::setWindowIcon(qt::IconeFenetre());
 
-  fenetre::qt::VueQt vue;
-  fenetre::Frm_Main frm(vue);
+  qt::VueQt vue;
+  Frm_Main frm(vue);
   vue.Relier(&frm);
   frm.Form_Initialize();
   frm.Form_Load();
+  QuitterApresAffichage quitter;
+  if (qEnvironmentVariableIntValue("IL3_QUITTER_APRES_AFFICHAGE") == 1) vue.installEventFilter(&quitter);
   vue.show();
   return application.exec();
 }
 
-}  // namespace app
+}  // namespace fenetre
+
+extern "C" __attribute__((visibility("default"))) int il3_lancer_fenetre(int argc, char** argv) {
+  return fenetre::LancerFenetre(argc, argv);
+}

@@ -1,11 +1,11 @@
 // The program's window on Windows.
-#include "app/fenetre_programme.h"
+#include "setup_window/lancer_fenetre.h"
 #include "setup_window/frm_main.h"
 #include "setup_window/win32/vue_win32.h"
 
 #include <objbase.h>
 
-namespace app {
+namespace fenetre {
 
 int LancerFenetre(int, char**) {
   // Started from a console, the program attached to it for the command-line
@@ -20,11 +20,11 @@ int LancerFenetre(int, char**) {
 
   int statut = 0;
   {
-    fenetre::win32::VueWin32 vue;
+    win32::VueWin32 vue;
     if (!vue.Fenetre()) {
       statut = 1;
     } else {
-      fenetre::Frm_Main frm(vue);
+      Frm_Main frm(vue);
       vue.Relier(&frm);
       frm.Form_Initialize();
       frm.Form_Load();
@@ -37,4 +37,4 @@ int LancerFenetre(int, char**) {
   return statut;
 }
 
-}  // namespace app
+}  // namespace fenetre

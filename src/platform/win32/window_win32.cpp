@@ -1,0 +1,21 @@
+// What the window needs of Windows before it exists. The window is linked into
+// the program and the drives are the real ones, so there is little to do.
+#include "platform/platform.h"
+
+namespace platform {
+
+std::string HostPathOf(const std::string& windowsPath) { return windowsPath; }
+
+std::string WindowsPathOf(const std::string& hostPath) { return hostPath; }
+
+bool DisplayAvailable() { return true; }
+
+Module LoadModule(const std::string& relativePath, const std::string&) {
+  Module m;
+  m.failure = Module::Failure::Unusable;
+  m.path = relativePath;
+  m.detail = "le programme Windows porte sa fenêtre en lui-même";
+  return m;
+}
+
+}  // namespace platform
