@@ -11,8 +11,9 @@ jobs="$(nproc)"
 
 # Everything the tests write goes into the build folder: their temporary folders,
 # the Wine prefixes, the caches of a home folder of their own. Checked at the end.
-mkdir -p build/tmp build/home
-export TMPDIR="$top/build/tmp" HOME="$top/build/home"
+mkdir -p build/tmp build/home/run
+chmod 700 build/home/run
+export TMPDIR="$top/build/tmp" HOME="$top/build/home" XDG_RUNTIME_DIR="$top/build/home/run"
 scripts/outside-writes begin build/outside
 
 echo "== Native build and tests"
