@@ -1,6 +1,7 @@
 #include "ini/profile_document.h"
 
 #include "ini/profile_text.h"
+#include "ini/profile_utf16.h"
 
 namespace ini {
 
@@ -15,8 +16,16 @@ ProfileDocument& ProfileDocument::operator=(const ProfileDocument& other) {
 }
 
 // CRLF, a lone CR and a lone LF each end a line; a last line without one stays so.
-void ProfileDocument::Parse(std::string_view bytes) {
+void ProfileDocument::Parse(std::string_view file) {
   lines_.clear();
+  utf16_ = IsUtf16Le(file);
+  std::string image;
+  if (utf16_) {
+    image = Utf16LeToImage(file.substr(2));
+    // The mark alone is content: the first write puts a line break after it.
+    if (image.empty()) lines_.push_back({std::string(), Eol::kNone});
+  }
+  const std::string_view bytes = utf16_ ? std::string_view(image) : file;
   size_t pos = 0;
   while (pos < bytes.size()) {
     size_t end = pos;
@@ -68,7 +77,8 @@ std::optional<std::string> ProfileDocument::Read(std::string_view section,
   if (s == sections_.end()) return std::nullopt;
   const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
   if (k == s->second.keys.end()) return std::nullopt;
-  return std::string(Unquote(TrimBlanks(ClassifyLine(k->second->text).value)));
+  std::string value(Unquote(TrimBlanks(ClassifyLine(k->second->text).value)));
+  return utf16_ ? ImageForAnsi(value) : value;
 }
 
 bool ProfileDocument::Write(std::string_view section, std::string_view key,
@@ -140,7 +150,7 @@ std::string ProfileDocument::Serialize() const {
     bytes += line.text;
     bytes += kEol[static_cast<int>(line.eol)];
   }
-  return bytes;
+  return utf16_ ? "\xFF\xFE" + ImageToUtf16Le(bytes) : bytes;
 }
 
 std::string NormalizeDefault(std::string_view defaultValue) {

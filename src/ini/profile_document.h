@@ -2,8 +2,9 @@
 // way GetPrivateProfileStringA / WritePrivateProfileStringA edit a file, so that
 // the same sequence of calls leaves byte-identical files on both platforms.
 //
-// Pure: no file or system access. Bytes in and out are the file's own 8-bit
-// encoding (Windows-1252); the caller converts.
+// Pure: no file or system access. Bytes in and out of Read and Write are
+// Windows-1252; the caller converts. A file that starts with the UTF-16LE mark
+// stays UTF-16LE, as on Windows.
 #pragma once
 
 #include <list>
@@ -67,6 +68,7 @@ class ProfileDocument {
 
   Lines lines_;
   std::unordered_map<std::string, Section> sections_;  // by folded name
+  bool utf16_ = false;  // the lines are the image of a UTF-16LE file
 };
 
 // The default string as GetPrivateProfileStringA hands it back: trailing

@@ -1,6 +1,8 @@
 #include "ini/profile_lookup.h"
 
+#include "ini/profile_document.h"
 #include "ini/profile_text.h"
+#include "ini/profile_utf16.h"
 
 namespace ini {
 namespace {
@@ -16,6 +18,7 @@ bool SameFolded(std::string_view name, std::string_view folded) {
 }  // namespace
 
 std::optional<std::string> ReadKey(std::string_view bytes, std::string_view section, std::string_view key) {
+  if (IsUtf16Le(bytes)) return ProfileDocument(bytes).Read(section, key);  // not the bytes of the code page
   const std::string s = FoldName(TrimSpaces(UpToNul(section)));
   const std::string k = FoldName(TrimSpaces(UpToNul(key)));
   bool inside = false;  // in the first section of that name, the only one a read reaches

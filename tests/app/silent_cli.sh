@@ -82,6 +82,17 @@ check "nothing written by the refused lines" "$before" "$(cat "$root/drive_c/Kel
 "$prog" --silent --root "$root" --radio X >/dev/null 2>&1; rc=$?
 check "--silent without an action is a usage error" 2 "$rc"
 
+# A UTF-16LE settings file stays UTF-16LE: read, kept and completed as Windows does.
+mkdir -p "$root/u16/drive_c"
+"$prog" --silent --root "$root/u16" folders >/dev/null
+pub="$root/u16/drive_c/Kelvaro/Ilvane/Config/KV_Pub.ini"
+printf '[Div]\r\nMaCle=中\r\n' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$pub"
+"$prog" --silent --root "$root/u16" general >/dev/null; rc=$?
+check "UTF-16LE file: exit status" 0 "$rc"
+check "UTF-16LE file: still UTF-16LE" "fffe" "$(head -c 2 "$pub" | od -An -tx1 | tr -d ' \n')"
+check "UTF-16LE file: its own key kept" "MaCle=中" "$(tail -c +3 "$pub" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r' | grep '^MaCle=')"
+check "UTF-16LE file: the missing keys added" 391 "$(tail -c +3 "$pub" | iconv -f UTF-16LE -t UTF-8 | grep -c =)"
+
 # The README's example, as written there, on a fresh prefix.
 mkdir -p "$root/site1/drive_c"
 out=$("$prog" --silent --root "$root/site1" folders structural general); rc=$?
