@@ -1,6 +1,7 @@
 #include "common/noms_windows.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -14,6 +15,14 @@ bool nomDePeripherique(const std::string& composant) {
 }
 
 }  // namespace
+
+size_t CaractereInterdit(const std::string& chemin) {
+  for (size_t i = 0; i < chemin.size(); ++i) {
+    const auto c = static_cast<unsigned char>(chemin[i]);
+    if (c < 32 || std::strchr("<>\"|?*", c) != nullptr || (c == ':' && i != 1)) return i;
+  }
+  return std::string::npos;
+}
 
 std::string ComposantPeripherique(const std::string& chemin) {
   size_t debut = 0;

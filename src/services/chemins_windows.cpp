@@ -1,7 +1,6 @@
 #include "services/chemins_windows.h"
 
 #include <cctype>
-#include <cstring>
 
 #include "common/noms_windows.h"
 #include "platform/platform.h"
@@ -39,11 +38,10 @@ std::string RefusChemin(const std::string& chemin) {
   if (ansi.size() > kLongueurCheminMax)
     return "chemin trop long (" + std::to_string(ansi.size()) + " caractères, Windows en accepte " +
            std::to_string(kLongueurCheminMax) + ")";
-  for (size_t i = 0; i < chemin.size(); ++i) {
+  if (const size_t i = CaractereInterdit(chemin); i != std::string::npos) {
     const auto c = static_cast<unsigned char>(chemin[i]);
-    if (c < 32 || std::strchr("<>\"|?*", c) != nullptr || (c == ':' && i != 1))
-      return std::string("caractère interdit par Windows dans un chemin: « ") + (c < 32 ? "^" : "") +
-             static_cast<char>(c < 32 ? c + 64 : c) + " »";
+    return std::string("caractère interdit par Windows dans un chemin: « ") + (c < 32 ? "^" : "") +
+           static_cast<char>(c < 32 ? c + 64 : c) + " »";
   }
   if (const std::string p = ComposantPeripherique(chemin); !p.empty())
     return "« " + p + " » est un nom de périphérique sous Windows";

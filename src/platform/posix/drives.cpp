@@ -9,7 +9,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace platform::posix {
@@ -150,12 +149,7 @@ bool ForbiddenInWindowsName(const std::string& w) {
   size_t caracteres = 0;  // in the code page, one byte a character
   for (char c : w) caracteres += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   if ((caracteres > kLongueurCheminMax && w[0] != '/') || !ComposantPeripherique(w).empty()) return true;
-  for (size_t i = 0; i < w.size(); ++i) {
-    const auto c = static_cast<unsigned char>(w[i]);
-    if (c < 32 || std::strchr("<>\"|?*", c) != nullptr) return true;
-    if (c == ':' && i != 1) return true;
-  }
-  return false;
+  return CaractereInterdit(w) != std::string::npos;
 }
 
 bool SameName(const std::string& a, const std::string& b) { return a == b || folded(a) == folded(b); }
