@@ -103,6 +103,45 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
   return true;
 }
 
+bool ProfileDocument::WouldChange(std::string_view section, std::string_view key,
+                                  std::string_view value) const {
+  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  if (s == sections_.end()) return true;
+  const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
+  if (k == s->second.keys.end()) return true;
+  value = UpToNul(value);
+  const LineInfo info = ClassifyLine(k->second->text);
+  if (TrimBlanks(info.value) == value) return false;
+  return std::string(info.name).append(1, '=').append(value) != k->second->text;
+}
+
+bool ProfileDocument::HasSection(std::string_view section) const {
+  return sections_.count(FoldName(TrimSpaces(UpToNul(section)))) != 0;
+}
+
+bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) {
+  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  if (s == sections_.end()) return false;
+  const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
+  if (k == s->second.keys.end()) return false;
+  lines_.erase(k->second);
+  Reindex();  // the section's insertion point may have been that line
+  return true;
+}
+
+bool ProfileDocument::DeleteSection(std::string_view section) {
+  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  if (s == sections_.end()) return false;
+  LineIt it = lines_.erase(s->second.header);
+  while (it != lines_.end()) {
+    const LineKind kind = ClassifyLine(it->text).kind;
+    if (kind == LineKind::kHeader) break;
+    it = kind == LineKind::kKey ? lines_.erase(it) : std::next(it);
+  }
+  Reindex();  // a later section of that name becomes the one reads find
+  return true;
+}
+
 // The line is rewritten as "name=value" with the file's spelling of the name.
 // A stored value that trims to the new one is left alone, spacing and all:
 // there is nothing to write.

@@ -39,6 +39,18 @@ class ProfileDocument {
   // Returns true when the text changed.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
 
+  // True when Write(section, key, value) would change the text; changes nothing.
+  bool WouldChange(std::string_view section, std::string_view key, std::string_view value) const;
+
+  bool HasSection(std::string_view section) const;
+
+  // WritePrivateProfileStringA with a null value: the key's whole line goes,
+  // the section's header stays. Returns true when the text changed.
+  bool DeleteKey(std::string_view section, std::string_view key);
+  // With a null key: the header and the key lines of the first section of that
+  // name go; its comments and other lines stay where they were.
+  bool DeleteSection(std::string_view section);
+
   // The whole file as it would be on disk.
   std::string Serialize() const;
   bool Empty() const { return lines_.empty(); }
