@@ -66,7 +66,7 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       libres.push_back(args[i]);
       continue;
     }
-    if (opt == "--help" || opt == "-h") {
+    if (opt == "--help" || opt == "-h" || (i == 0 && opt == "/?")) {
       c.mode = Mode::Aide;
       return a;
     }
@@ -78,6 +78,14 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       silencieux = true;
     } else if (opt == "--verbose") {
       c.verbeux = true;
+    } else if (opt == "--check") {
+      c.verification = true;
+    } else if (opt == "--diff") {
+      c.diff = true;
+    } else if (opt == "--backup") {
+      c.sauvegarde = true;
+    } else if (opt == "--json") {
+      c.json = true;
     } else if (opt == "--root") {
       if (!suivante("--root")) return a;
       if (valeur.empty()) {
@@ -119,7 +127,12 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
     }
   }
 
+  const bool rapport = c.verification || c.diff || c.sauvegarde || c.json;
   if (!libres.empty() && libres[0] == "ini") {
+    if (rapport) {
+      a.erreur = "--check, --diff, --backup et --json sont des options de --silent, pas de « ini »";
+      return a;
+    }
     if (silencieux || !c.champs.empty()) {
       a.erreur = "« ini » ne se combine pas avec --silent ni avec les champs de la fenêtre";
       return a;
@@ -128,8 +141,12 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       c.mode = Mode::IniGet;
     } else if (libres.size() >= 2 && libres[1] == "set" && libres.size() == 6) {
       c.mode = Mode::IniSet;
+    } else if (libres.size() >= 2 && libres[1] == "del" && (libres.size() == 4 || libres.size() == 5)) {
+      c.mode = Mode::IniDel;
     } else {
-      a.erreur = "usage: ini get FICHIER SECTION CLE [DEFAUT] | ini set FICHIER SECTION CLE VALEUR";
+      a.erreur =
+          "usage: ini get FICHIER SECTION CLE [DEFAUT] | ini set FICHIER SECTION CLE VALEUR | ini del FICHIER SECTION "
+          "[CLE]";
       return a;
     }
     c.ini.assign(libres.begin() + 2, libres.end());
@@ -137,8 +154,8 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
   }
 
   if (!silencieux) {
-    if (!libres.empty() || !c.champs.empty() || c.verbeux) {
-      a.erreur = libres.empty() ? "les champs et --verbose demandent --silent"
+    if (!libres.empty() || !c.champs.empty() || c.verbeux || rapport) {
+      a.erreur = libres.empty() ? "les champs, --verbose, --check, --diff, --backup et --json demandent --silent"
                                 : "« " + libres[0] + " »: une action demande --silent";
       return a;
     }
@@ -162,26 +179,47 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
 
 std::string Aide(const std::string& p, bool avecRoot) {
   const std::string root = avecRoot ? "[--root DOSSIER] " : "";
+  const std::string r = avecRoot ? "--root /srv/site " : "";
   std::string t =
       "Installation d'Ilvane: dossiers et fichiers de paramètres d'un site.\n\n"
       "  " + p + " " + root + "[--app-dir CHEMIN]\n"
       "      ouvre la fenêtre.\n"
       "  " + p + " --silent " + root + "[--app-dir CHEMIN] [--radio TEXTE] [--guid TEXTE]\n"
-      "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose] ACTION...\n"
+      "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose]\n"
+      "      [--check] [--diff] [--backup] [--json] ACTION...\n"
       "      sans fenêtre: ACTION est folders, structural ou general (les trois boutons),\n"
       "      exécutées dans l'ordre donné. Stations N de 1 à 5; dossiers I: 0 application,\n"
       "      1 configuration, 2 log technique, 3 log pub, 4 sons, 5 données, en chemins\n"
       "      Windows absolus (C:\\... ou \\\\serveur\\partage\\...); un texte vide vide le champ.\n"
-      "      Chaque message est une ligne info:, warning: ou error:.\n"
+      "      Chaque message est une ligne info:, warning: ou error:. Suivent une ligne\n"
+      "      « changed: CHEMIN: résumé » par dossier créé et par fichier modifié (aucune:\n"
+      "      rien n'a changé), puis une ligne « kept: » par valeur enregistrée gardée\n"
+      "      contre celle de la fenêtre (nom de la radio, stations, dossiers).\n"
+      "      --check   n'écrit rien, ne crée rien: dit ce que le même passage changerait.\n"
+      "      --diff    sous chaque fichier, « + [Section] Clé=valeur » par clé ajoutée et\n"
+      "                « ~ [Section] Clé: avant -> après » par valeur modifiée.\n"
+      "      --backup  avant la première modification d'un fichier existant, en garde une\n"
+      "                copie NOM.AAAAMMJJ-HHMMSS.bak à côté de lui.\n"
+      "      --json    un seul document JSON sur la sortie standard, et rien d'autre:\n"
+      "                changed, failed, check, messages, folders, files, kept.\n"
       "      Sortie 0: tout a réussi; 1: un échec a été signalé; 2: ligne de commande incorrecte.\n"
       "  " + p + " " + root + "ini get FICHIER SECTION CLE [DEFAUT]\n"
       "  " + p + " " + root + "ini set FICHIER SECTION CLE VALEUR\n"
-      "      lit ou écrit une clé d'un fichier INI, avec la sémantique de la suite\n"
-      "      (sortie 1 et la raison quand la clé ne peut être écrite).\n\n";
+      "  " + p + " " + root + "ini del FICHIER SECTION [CLE]\n"
+      "      lit, écrit ou supprime une clé (ou sans CLE toute la section) d'un fichier INI,\n"
+      "      avec la sémantique de la suite. get sans DEFAUT: sortie 1 et la raison quand\n"
+      "      le fichier, la section ou la clé manque. set et del: une ligne changed: quand\n"
+      "      le fichier change, sortie 1 et la raison quand il ne peut l'être.\n\n";
   if (avecRoot)
     t += "  --root DOSSIER   le préfixe qui contient les lecteurs: DOSSIER/drive_c est C:,\n"
          "                   DOSSIER/dosdevices/x: est X:; par défaut $WINEPREFIX, sinon ~/.wine.\n";
-  t += "  --app-dir CHEMIN le dossier du programme, où se trouve Settings\\IL3_Config.ini.\n";
+  t += "  --app-dir CHEMIN le dossier du programme, où se trouve Settings\\IL3_Config.ini.\n\n"
+       "Exemples:\n"
+       "  " + p + " --silent " + r + "--radio \"Radio Sud\" --station 1=Studio folders structural general\n"
+       "  " + p + " --silent " + r + "--check --diff general\n"
+       "  " + p + " --silent " + r + "--backup --json general\n"
+       "  " + p + " " + r + "ini get C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini Div_Radio Nom_Radio\n"
+       "  " + p + " " + r + "ini del C:\\Kelvaro\\Ilvane\\Config\\KV_Pub.ini Essai Cle\n";
   return t;
 }
 

@@ -7,17 +7,22 @@
 
 namespace app {
 
-enum class Mode { Fenetre, Silencieux, IniGet, IniSet, Aide, Version };
+enum class Mode { Fenetre, Silencieux, IniGet, IniSet, IniDel, Aide, Version };
 
 struct Commande {
   Mode mode = Mode::Fenetre;
   std::string root;    // --root (Linux only)
   std::string appDir;  // --app-dir
   bool verbeux = false;
+  // The silent mode's report: check only, the keys listed, backups, JSON.
+  bool verification = false;
+  bool diff = false;
+  bool sauvegarde = false;
+  bool json = false;
   // Fields of the silent mode; unset ones keep what start-up loaded.
   std::vector<std::pair<std::string, std::string>> champs;  // in the order given: ("radio"|"guid"|"station N"|"folder I", text)
   std::vector<int> actions;  // button indexes: 0 folders, 1 structural, 2 general
-  std::vector<std::string> ini;  // FILE SECTION KEY [DEFAULT|VALUE]
+  std::vector<std::string> ini;  // FILE SECTION KEY [DEFAULT|VALUE], or for del FILE SECTION [KEY]
 };
 
 struct Analyse {

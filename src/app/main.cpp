@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
       return app::LancerSilencieux(c);
     case app::Mode::IniGet:
     case app::Mode::IniSet:
+    case app::Mode::IniDel:
       return app::LancerIni(c);
     default:
       return app::OuvrirFenetre(argc, argv);

@@ -61,6 +61,12 @@ bool SetAttributes(const std::string& path, uint32_t attributes);
 // _lopen + GetFileSize (low 32 bits) + _lclose: -1 when the file cannot be opened.
 int32_t FileSize(const std::string& path);
 
+// A copy of the file `from` made as the new file `to`; an existing `to` is never
+// touched (Exists). The copy keeps the original's bytes, and on POSIX its owner
+// and mode where the system lets it.
+enum class Copy { Done, Exists, Failed };
+Copy CopyToNewFile(const std::string& from, const std::string& to, std::string* reason);
+
 // ---- System -------------------------------------------------------------------
 
 // GetWindowsDirectoryA into a buffer of `size` characters: the count it returns
@@ -93,6 +99,21 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
 // (1 on success, 0 on failure); `reason` receives a French explanation on failure.
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value, std::string* reason);
+
+// WritePrivateProfileStringA with a null value (`key` given: the key goes) or a
+// null key (the whole section goes). Same return and reason as ProfileWrite.
+int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,
+                  std::string* reason);
+
+// A profile file's bytes as the next read sees them (within a command on POSIX,
+// with the command's writes). A bare name lives in the Windows folder.
+struct ProfileFile {
+  enum class State { Missing, Unreadable, Read };
+  State state = State::Missing;
+  std::string bytes;   // Read
+  std::string reason;  // Unreadable: French
+};
+ProfileFile ProfileBytes(const std::string& file);
 
 // A command groups profile writes: on POSIX each changed file is kept in memory
 // and written once when the command ends. On Windows both are no-ops.

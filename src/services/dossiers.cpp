@@ -2,17 +2,27 @@
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
+#include "services/journal.h"
 #include "services/lib_systeme.h"
 #include "services/texte.h"
 
 CacheDossiersType CacheDossiers;
 
-bool DossierPresent(const std::string& texte) {
-  return platform::ListDirectory(texte) == platform::Listing::Found;
+namespace {
+
+// A directory listing; in a check run the folders it would have created are there too.
+platform::Listing lister(const std::string& chemin) {
+  if (journal::DossierVirtuel(chemin)) return platform::Listing::Found;
+  return platform::ListDirectory(chemin);
 }
+
+}  // namespace
+
+bool DossierPresent(const std::string& texte) { return lister(texte) == platform::Listing::Found; }
 
 bool DossierExiste(const std::string& texte) {
   if (Trim(texte).empty() || texte.find_first_of("*?") != std::string::npos) return false;
+  if (journal::DossierVirtuel(texte)) return true;
   const uint32_t a = platform::GetAttributes(texte);
   return a != platform::kInvalidAttributes && (a & platform::kAttrDirectory) != 0;
 }
@@ -27,18 +37,28 @@ bool creerNiveau(Procedure& p, const std::string& prefixe) {
     return true;
   };
   if (existe()) return true;
-  p.etape(
-      [&] {
-        int32_t numero = 0;
-        if (!platform::MakeDirectory(prefixe, &numero))
-          throw ErreurExecution(numero, "Erreur d'accès au chemin ou au fichier: " + prefixe);
-      },
-      {erreur::NomFichierIncorrect, erreur::AccesChemin, erreur::CheminIntrouvable});
-  if (existe()) return true;
-  platform::CreateDirectory(prefixe);
-  if (existe()) return true;
-  platform::CreateDirectoryEx(GetWinDir(), prefixe);
-  if (existe()) return true;
+  auto cree = [&] {
+    if (!existe()) return false;
+    journal::DossierCree(prefixe);
+    return true;
+  };
+  if (journal::Simulation()) {
+    if (journal::CreationPossible(prefixe)) journal::DossierCree(prefixe);
+    if (existe()) return true;
+  } else {
+    p.etape(
+        [&] {
+          int32_t numero = 0;
+          if (!platform::MakeDirectory(prefixe, &numero))
+            throw ErreurExecution(numero, "Erreur d'accès au chemin ou au fichier: " + prefixe);
+        },
+        {erreur::NomFichierIncorrect, erreur::AccesChemin, erreur::CheminIntrouvable});
+    if (cree()) return true;
+    platform::CreateDirectory(prefixe);
+    if (cree()) return true;
+    platform::CreateDirectoryEx(GetWinDir(), prefixe);
+    if (cree()) return true;
+  }
   // An administrative share, or a prefix that failed before, does not stop the walk.
   if (prefixe.find('$') == std::string::npos && !ContientSansCasse(CacheDossiers.DossiersEnEchec, prefixe)) {
     CacheDossiers.DossiersEnEchec += prefixe + ",";
@@ -83,7 +103,7 @@ bool FolderFound(const std::string& chemin, bool /*drapeau*/) {
     const bool dejaTrouve = ContientSansCasse(CacheDossiers.DossiersTrouves, chemin);
     platform::Listing l = platform::Listing::NotFound;
     if (dejaTrouve) {
-      l = platform::ListDirectory(chemin);
+      l = lister(chemin);
       if (l == platform::Listing::Found) {
         trouve = true;
         return;
@@ -91,11 +111,11 @@ bool FolderFound(const std::string& chemin, bool /*drapeau*/) {
     } else if (ContientSansCasse(CacheDossiers.DossiersAbsents, chemin)) {
       return;
     } else {
-      l = platform::ListDirectory(chemin);
+      l = lister(chemin);
     }
     if (l == platform::Listing::NotFound) {
       VerificationEtCreationRepertoire(chemin);
-      l = platform::ListDirectory(chemin);
+      l = lister(chemin);
     }
     // A missing drive is no failure to report: the folder is simply absent.
     trouve = l == platform::Listing::Found;

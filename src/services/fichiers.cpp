@@ -2,6 +2,7 @@
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
+#include "services/journal.h"
 #include "services/lib_systeme.h"
 
 bool File_Exist(std::string chemin, const bool& nonVide) {
@@ -53,6 +54,7 @@ void File_RemoveFlag(std::string chemin, int32_t masque) {
     uint32_t somme = 0;
     for (uint32_t bit : {64u, 32u, 16u, 8u, 4u, 2u, 1u})
       if ((attributs & bit) && (static_cast<uint32_t>(masque) & bit)) somme += bit;
+    if (somme != 0 && journal::Simulation()) return journal::DrapeauRetire(chemin);
     if (somme != 0 && attributs != 0 && !platform::SetAttributes(chemin, attributs - somme))
       throw ErreurExecution(erreur::AccesChemin, "Attributs non modifiables: " + chemin);
   });

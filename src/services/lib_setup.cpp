@@ -6,6 +6,7 @@
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
+#include "services/journal.h"
 #include "services/lib_systeme.h"
 
 namespace {
@@ -89,21 +90,26 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     // Named, so that a technician finds the line that holds, say, a NUL byte.
     if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty())
       return refuser(refus + " dans [" + section + "] " + cle);
+    bool change = true;
+    if (std::string refus; !journal::AvantEcriture(fichier, section, cle, valeur, &change, &refus))
+      return refuser(refus);
     std::string raison;
-    auto ecrire = [&] { return platform::ProfileWrite(fichier, section, cle, valeur, &raison) == 1; };
-    if (ecrire()) {
+    // A check run asks whether the write would be taken, and writes nothing.
+    auto ecrire = [&] {
+      if (journal::Simulation()) return journal::EcriturePossible(fichier, &raison);
+      return platform::ProfileWrite(fichier, section, cle, valeur, &raison) == 1;
+    };
+    auto noter = [&] {
       ecrit = true;
-      return;
-    }
+      if (change) journal::Ecrit(fichier, section, cle, valeur);
+    };
+    if (ecrire()) return noter();
     if (const size_t b = fichier.find_last_of('\\'); b != std::string::npos)
       VerificationEtCreationRepertoire(fichier.substr(0, b + 1));
-    if (ecrire()) {
-      ecrit = true;
-      return;
-    }
+    if (ecrire()) return noter();
     File_RemoveFlag(fichier, 1);
-    ecrit = ecrire();
-    if (!ecrit) refuser(raison);
+    if (ecrire()) return noter();
+    refuser(raison);
   });
   return ecrit;
 }

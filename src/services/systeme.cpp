@@ -4,6 +4,7 @@
 #include "common/erreurs.h"
 #include "common/lib_public.h"
 #include "platform/platform.h"
+#include "services/journal.h"
 #include "services/lib_systeme.h"
 
 std::string DossierApplication;
@@ -41,7 +42,10 @@ std::string LectureIni(const std::string& fichier, const std::string& section, c
   std::string valeur = defaut;
   Procedure("Lib_Systeme:LectureIni").etape([&] {
     if (!NomFichierCorrect(fichier)) return;
-    valeur = platform::ProfileRead(fichier, section, cle, defaut);
+    if (std::optional<std::string> v = journal::LectureOmbre(fichier, section, cle, defaut))
+      valeur = std::move(*v);
+    else
+      valeur = platform::ProfileRead(fichier, section, cle, defaut);
   });
   return valeur;
 }

@@ -38,3 +38,5 @@ std::string majuscules(const std::string& s) {
 bool ContientSansCasse(const std::string& texte, const std::string& motif) {
   return majuscules(texte).find(majuscules(motif)) != std::string::npos;
 }
+
+std::string MajusculesWindows(const std::string& texte) { return majuscules(texte); }

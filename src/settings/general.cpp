@@ -4,11 +4,21 @@
 #include <string>
 
 #include "common/erreurs.h"
+#include "services/journal.h"
 #include "services/lib_setup.h"
 #include "services/lib_systeme.h"
 #include "settings/settings.h"
 
 namespace settings {
+namespace {
+
+// A default comes back from a read without its trailing spaces.
+std::string SansEspacesFinaux(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+}  // namespace
 
 void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
   Procedure p("Frm_Main:CommandCreerSettings_Click");
@@ -16,6 +26,8 @@ void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
     // One step per key: a key that fails is passed over and the others are still written.
     p.etape([&] {
       const std::string v = LectureIni(fichier, c.section, c.cle, c.defaut);
+      // The stored value wins; when the window offered another, the report says so.
+      if (c.duChamp && v != SansEspacesFinaux(c.defaut)) journal::Gardee(fichier, c.section, c.cle, v, c.defaut);
       EcritureIni(fichier, c.section, c.cle, v);
     });
   }

@@ -39,29 +39,28 @@ std::vector<Dossier> TableDesDossiers(const Entrees& e) {
 
 TableDeCles ClesKvSys(const Entrees& e) {
   TableDeCles t;
-  const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut) {
-    t.push_back({section, cle, defaut});
-  };
+  const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut,
+                           bool duChamp = false) { t.push_back({section, cle, defaut, duChamp}); };
   const int n = static_cast<int>(e.stations.size());
 
-  ajoute("Div_Radio", "Nom_Radio", e.nomRadio);
-  for (int i = 1; i <= n; ++i) ajoute("Div_Radio", "Station_" + N2S(i, 3, 0, "0"), e.stations[i - 1]);
-  ajoute("Stations", "NB_MAX", std::to_string(n));
+  ajoute("Div_Radio", "Nom_Radio", e.nomRadio, true);
+  for (int i = 1; i <= n; ++i) ajoute("Div_Radio", "Station_" + N2S(i, 3, 0, "0"), e.stations[i - 1], true);
+  ajoute("Stations", "NB_MAX", std::to_string(n), true);
   ajoute("Users", "USER", "ZQ");
 
   const std::vector<Dossier> dossiers = TableDesDossiers(e);
-  for (const Dossier& d : dossiers) ajoute("Repertoires", d.cle, d.defaut);
+  for (const Dossier& d : dossiers) ajoute("Repertoires", d.cle, d.defaut, true);
   for (const Dossier& d : dossiers) ajoute("UNC_Actif", d.cle, "ON");
-  for (const Dossier& d : dossiers) ajoute("Repertoires_UNC", d.cle, d.defaut);
+  for (const Dossier& d : dossiers) ajoute("Repertoires_UNC", d.cle, d.defaut, true);
 
   for (int i = 1; i <= n; ++i) {
     const std::string nnn = N2S(i, 3, 0, "0");
     const std::string locale = "Repertoire_Station_" + nnn;
     const std::string reseau = "Repertoire_Station_UNC" + nnn;
     for (const CategorieSon& c : kCategoriesSons)
-      ajoute(locale, std::string(c.cle) + "_00", "O," + e.sons + c.sousDossier);
+      ajoute(locale, std::string(c.cle) + "_00", "O," + e.sons + c.sousDossier, true);
     for (const CategorieSon& c : kCategoriesSons) ajoute(locale, std::string(c.cle) + "_LOCK_00", "OFF");
-    for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, std::string(c.cle) + "_00", e.sons + c.sousDossier);
+    for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, std::string(c.cle) + "_00", e.sons + c.sousDossier, true);
     for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, std::string(c.cle) + "_LOCK_00", "OFF");
     for (const CategorieSon& c : kCategoriesSons) ajoute("UNC_Actif" + nnn, std::string(c.cle) + "_00", "ON");
   }

@@ -11,6 +11,7 @@ struct CleParDefaut {
   std::string section;
   std::string cle;
   std::string defaut;
+  bool duChamp = false;  // the default comes from a field of the window (radio, stations, folders)
 };
 using TableDeCles = std::vector<CleParDefaut>;
 

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "services/chemins_windows.h"
 #include "services/folder_picker.h"
+#include "services/journal.h"
 #include "services/lib_setup.h"
 #include "services/lib_systeme.h"
 #include "settings/settings.h"
@@ -247,6 +248,7 @@ void Frm_Main::brancheEcriture(int16_t index, const std::string& dossierConfig, 
   for (const EchecsFichier& f : Bilan().fichiers())
     echecs += std::string(kCrLf) + f.fichier + ": " + std::to_string(f.nombre) +
               (f.nombre > 1 ? " clés non écrites (" : " clé non écrite (") + f.premiereRaison + ")";
+  for (const platform::SaveFailure& f : nonEnregistres) journal::Annuler(f.file);
   for (const platform::SaveFailure& f : nonEnregistres)
     echecs += std::string(kCrLf) + f.file + ": modifications non enregistrées (" + f.reason + ")";
   if (echecs.empty()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "ini/profile_document.h"
@@ -17,6 +18,8 @@ struct DeleteCase {
   bool changed;
   std::string expected;
 };
+
+void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
 
 class Delete : public testing::TestWithParam<DeleteCase> {};
 

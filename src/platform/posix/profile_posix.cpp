@@ -27,6 +27,7 @@
 #include "platform/posix/file_io.h"
 #include "platform/posix/profile_save.h"
 #include "platform/posix/profile_store.h"
+#include "platform/posix/reasons.h"
 #include "platform/posix/save_target.h"
 
 namespace platform {
@@ -240,8 +241,11 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   return v ? FromAnsi(*v) : fallback();
 }
 
-int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason) {
+namespace {
+
+// A write or a deletion: the same checks, the same cache, the same save.
+int change(const std::string& file, const std::string& section, const std::string& key, const std::string& value,
+           Write::Op op, std::string* reason) {
   std::string why;
   auto fail = [&](std::string r) {
     if (reason) *reason = std::move(r);
@@ -282,8 +286,9 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   if (!f) return fail("lecture du fichier impossible");
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
-  if (!f->document.Write(*s, *k, *v)) return 1;  // the stored value already: nothing to write
-  f->pending.push_back({*s, *k, *v});
+  const Write w{*s, *k, *v, op};
+  if (!posix::Apply(f->document, w)) return 1;  // the file holds it already: nothing to write
+  f->pending.push_back(w);
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     posix::SaveLocks locks;
@@ -291,6 +296,47 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
     syncFolders();
   }
   return 1;
+}
+
+}  // namespace
+
+int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value, std::string* reason) {
+  return change(file, section, key, value, Write::Op::Write, reason);
+}
+
+int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,
+                  std::string* reason) {
+  return key ? change(file, section, *key, {}, Write::Op::DeleteKey, reason)
+             : change(file, section, {}, {}, Write::Op::DeleteSection, reason);
+}
+
+ProfileFile ProfileBytes(const std::string& file) {
+  ProfileFile out;
+  if (file.empty()) return out;
+  Resolution scratch;
+  Resolution& r = resolveProfile(file, scratch);
+  if (!r.host.driveFound || r.host.trailingSeparator) return out;
+  const std::string& entry = entryOf(r, &r != &scratch);
+  if (auto it = g_files.find(entry); it != g_files.end() && !it->second.pending.empty()) {
+    out.state = ProfileFile::State::Read;
+    out.bytes = it->second.document.Serialize();
+    return out;
+  }
+  struct stat st;
+  if (::stat(entry.c_str(), &st) != 0) return out;
+  if (!S_ISREG(st.st_mode)) {
+    out.state = ProfileFile::State::Unreadable;
+    out.reason = S_ISDIR(st.st_mode) ? "le chemin désigne un dossier" : "ce n'est pas un fichier ordinaire";
+    return out;
+  }
+  if (!posix::ReadWholeFile(entry, &out.bytes)) {
+    out.state = ProfileFile::State::Unreadable;
+    out.reason = posix::FrenchReason(errno);
+    return out;
+  }
+  out.state = ProfileFile::State::Read;
+  return out;
 }
 
 void BeginCommand() {

@@ -77,13 +77,32 @@ ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
   ini::ProfileDocument now(theirs);
   std::vector<bool> replay(pending.size());
   for (size_t i = 0; i < pending.size(); ++i) {
+    if (pending[i].op == PendingWrite::Op::DeleteSection) {
+      replay[i] = true;
+      continue;
+    }
     const std::optional<std::string> t = now.Read(pending[i].section, pending[i].key);
     replay[i] = !t || t == before.Read(pending[i].section, pending[i].key);
   }
   for (size_t i = 0; i < pending.size(); ++i)
-    if (replay[i]) now.Write(pending[i].section, pending[i].key, pending[i].value);
+    if (replay[i]) Apply(now, pending[i]);
   return now;
 }
+
+}  // namespace
+
+bool Apply(ini::ProfileDocument& document, const PendingWrite& w) {
+  switch (w.op) {
+    case PendingWrite::Op::DeleteKey:
+      return document.DeleteKey(w.section, w.key);
+    case PendingWrite::Op::DeleteSection:
+      return document.DeleteSection(w.section);
+    default:
+      return document.Write(w.section, w.key, w.value);
+  }
+}
+
+namespace {
 
 // A file that keeps changing under our feet is given up rather than fought over.
 constexpr int kRounds = 8;

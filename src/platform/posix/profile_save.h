@@ -35,8 +35,12 @@ class SaveLocks {
 };
 
 struct PendingWrite {
+  enum class Op { Write, DeleteKey, DeleteSection };
   std::string section, key, value;  // code-page bytes
+  Op op = Op::Write;
 };
+// One pending change applied to a document; true when its text changed.
+bool Apply(ini::ProfileDocument& document, const PendingWrite& w);
 
 // What the save left on disk.
 struct SavedFile {

@@ -100,6 +100,57 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   return written;
 }
 
+int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,
+                  std::string* reason) {
+  auto refuse = [reason](std::string why) {
+    if (reason != nullptr) *reason = std::move(why);
+    return 0;
+  };
+  std::string ansiFile, ansiSection, ansiKey;
+  if (!AnsiText(file, &ansiFile)) return refuse("nom de fichier incorrect");
+  if (!AnsiText(section, &ansiSection)) return refuse(UnwritableReason(section));
+  if (key && !AnsiText(*key, &ansiKey)) return refuse(UnwritableReason(*key));
+  SetLastError(ERROR_SUCCESS);
+  const BOOL done = WritePrivateProfileStringA(ansiSection.c_str(), key ? ansiKey.c_str() : nullptr, nullptr,
+                                               ansiFile.c_str());
+  if (!done) return refuse(FailureReason(GetLastError(), file));
+  return done;
+}
+
+ProfileFile ProfileBytes(const std::string& file) {
+  ProfileFile out;
+  std::string path = file;
+  // The profile functions look for a bare name in the Windows folder.
+  if (file.find_first_of("\\/:") == std::string::npos) path = GetWindowsDirectory(MAX_PATH).path + "\\" + file;
+  std::string ansi;
+  if (!AnsiText(path, &ansi)) return out;
+  const HANDLE h = CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_DRIVE ||
+        error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME)
+      return out;
+    out.state = ProfileFile::State::Unreadable;
+    out.reason = FailureReason(error, path);
+    return out;
+  }
+  char buffer[65536];
+  DWORD n = 0;
+  bool ok = true;
+  while ((ok = ReadFile(h, buffer, sizeof buffer, &n, nullptr) != 0) && n > 0) out.bytes.append(buffer, n);
+  const DWORD error = GetLastError();
+  CloseHandle(h);
+  if (!ok) {
+    out.state = ProfileFile::State::Unreadable;
+    out.reason = FailureReason(error, path);
+    out.bytes.clear();
+    return out;
+  }
+  out.state = ProfileFile::State::Read;
+  return out;
+}
+
 void BeginCommand() {}
 
 std::vector<SaveFailure> EndCommand() { return {}; }

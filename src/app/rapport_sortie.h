@@ -1,0 +1,26 @@
+// The run's report as scripts read it: `changed:` and `kept:` lines (with the
+// keys under --diff), or one JSON document.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "services/journal.h"
+
+namespace app {
+
+struct Message {
+  std::string sorte;  // "info", "warning" or "error"
+  std::string texte;
+};
+
+// One line per created folder and changed file, then one per kept value.
+std::string LignesDuRapport(const journal::Rapport& rapport, bool diff);
+
+std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Message>& messages, bool echec,
+                         bool verification);
+
+// A JSON string literal of UTF-8 text; bytes that are not UTF-8 become U+FFFD.
+std::string TexteJson(const std::string& texte);
+
+}  // namespace app

@@ -1,0 +1,276 @@
+#include "services/journal.h"
+
+#include <ctime>
+#include <map>
+
+#include "common/noms_windows.h"
+#include "ini/profile_document.h"
+#include "platform/platform.h"
+#include "services/lib_systeme.h"
+#include "services/texte.h"
+
+namespace journal {
+namespace {
+
+struct Ombre {
+  platform::ProfileFile::State etat = platform::ProfileFile::State::Missing;
+  std::string raison;   // Unreadable
+  bool existait = false;  // the file was there when the run first wrote to it
+  bool sauvegardee = false;
+  bool drapeauRetire = false;
+  ini::ProfileDocument document;
+};
+
+struct Etat {
+  Mode mode = Mode::Inactif;
+  bool sauvegardes = false;
+  Rapport rapport;
+  std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
+  std::map<std::string, Ombre> ombres;          // by folded path
+  std::map<std::string, bool> virtuels;         // folded, without the final backslash
+};
+Etat& etat() {
+  static Etat e;
+  return e;
+}
+
+std::string cleDe(const std::string& chemin) { return MajusculesWindows(chemin); }
+
+std::string sansSeparateurFinal(std::string chemin) {
+  while (chemin.size() > 1 && chemin.back() == '\\') chemin.pop_back();
+  return chemin;
+}
+
+std::string ansi(const std::string& texte) {
+  std::string a;
+  return platform::ToAnsi(texte, &a) ? a : texte;
+}
+
+Ombre& ombre(const std::string& fichier) {
+  auto [it, nouvelle] = etat().ombres.try_emplace(cleDe(fichier));
+  if (nouvelle) {
+    platform::ProfileFile f = platform::ProfileBytes(fichier);
+    it->second.etat = f.state;
+    it->second.raison = std::move(f.reason);
+    it->second.existait = f.state != platform::ProfileFile::State::Missing;
+    if (f.state == platform::ProfileFile::State::Read) it->second.document = ini::ProfileDocument(f.bytes);
+  }
+  return it->second;
+}
+
+Fichier& fiche(const std::string& fichier) {
+  Etat& e = etat();
+  auto [it, nouvelle] = e.indexFichiers.try_emplace(cleDe(fichier), e.rapport.fichiers.size());
+  if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}});
+  return e.rapport.fichiers[it->second];
+}
+
+bool memeNom(const std::string& a, const std::string& b) { return cleDe(a) == cleDe(b); }
+
+std::string horodatage() {
+  const std::time_t t = std::time(nullptr);
+  char texte[32] = "";
+  if (const std::tm* local = std::localtime(&t)) std::strftime(texte, sizeof texte, "%Y%m%d-%H%M%S", local);
+  return texte;
+}
+
+// NAME.YYYYMMDD-HHMMSS.bak beside the file; a second one within the same second
+// gets -2, -3... and never takes the place of one that exists.
+bool sauvegarder(const std::string& fichier, std::string* nom, std::string* raison) {
+  const std::string base = fichier + "." + horodatage();
+  for (int n = 1; n < 100; ++n) {
+    *nom = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".bak";
+    switch (platform::CopyToNewFile(fichier, *nom, raison)) {
+      case platform::Copy::Done:
+        return true;
+      case platform::Copy::Exists:
+        continue;
+      case platform::Copy::Failed:
+        return false;
+    }
+  }
+  *raison = "trop de sauvegardes dans la même seconde";
+  return false;
+}
+
+}  // namespace
+
+bool Rapport::change() const {
+  if (!dossiers.empty()) return true;
+  for (const Fichier& f : fichiers)
+    if (f.change()) return true;
+  return false;
+}
+
+void Demarrer(Mode mode, bool sauvegardes) {
+  etat() = Etat{};
+  etat().mode = mode;
+  etat().sauvegardes = sauvegardes;
+}
+
+Mode ModeEnCours() { return etat().mode; }
+
+const Rapport& RapportEnCours() { return etat().rapport; }
+
+namespace {
+
+// The backup a real run with backups makes before the first change of a file
+// that was there; false with `refus` when it could not be made.
+bool avantChangement(const std::string& fichier, Ombre& o, std::string* refus) {
+  if (etat().mode != Mode::Reel || !etat().sauvegardes || !o.existait || o.sauvegardee) return true;
+  std::string nom, raison;
+  if (!sauvegarder(fichier, &nom, &raison)) {
+    *refus = "sauvegarde impossible (" + raison + "), fichier laissé tel quel";
+    return false;
+  }
+  o.sauvegardee = true;
+  fiche(fichier).sauvegarde = nom;
+  return true;
+}
+
+}  // namespace
+
+bool AvantEcriture(const std::string& fichier, const std::string& section, const std::string& cle,
+                   const std::string& valeur, bool* change, std::string* refus) {
+  *change = true;
+  if (etat().mode == Mode::Inactif) return true;
+  Ombre& o = ombre(fichier);
+  if (o.etat == platform::ProfileFile::State::Read)
+    *change = o.document.WouldChange(ansi(section), ansi(cle), ansi(valeur));
+  return !*change || avantChangement(fichier, o, refus);
+}
+
+void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur) {
+  if (etat().mode == Mode::Inactif) return;
+  Ombre& o = ombre(fichier);
+  const std::string s = ansi(section), k = ansi(cle);
+  const std::optional<std::string> avant = o.document.Read(s, k);
+  if (!o.document.Write(s, k, ansi(valeur))) return;
+  Fichier& f = fiche(fichier);
+  if (!o.existait) f.cree = true;
+  // A key written twice in one run is reported once, with its final value.
+  for (CleAjoutee& a : f.ajoutees) {
+    if (memeNom(a.section, section) && memeNom(a.cle, cle)) {
+      a.valeur = valeur;
+      return;
+    }
+  }
+  for (ValeurModifiee& m : f.modifiees) {
+    if (memeNom(m.section, section) && memeNom(m.cle, cle)) {
+      m.apres = valeur;
+      return;
+    }
+  }
+  if (avant)
+    f.modifiees.push_back({section, cle, platform::FromAnsi(*avant), valeur});
+  else
+    f.ajoutees.push_back({section, cle, valeur});
+}
+
+bool EcriturePossible(const std::string& fichier, std::string* raison) {
+  Ombre& o = ombre(fichier);
+  if (o.etat == platform::ProfileFile::State::Unreadable) {
+    *raison = o.raison;
+    return false;
+  }
+  if (CaractereInterdit(fichier) != std::string::npos || !ComposantPeripherique(fichier).empty() ||
+      fichier.size() > kLongueurCheminMax) {
+    *raison = "nom de fichier incorrect";
+    return false;
+  }
+  const size_t b = fichier.find_last_of('\\');
+  if (b != std::string::npos && !DossierPresent(fichier.substr(0, b + 1))) {
+    *raison = "dossier introuvable";
+    return false;
+  }
+  if (DossierVirtuel(fichier)) {
+    *raison = "le chemin désigne un dossier";
+    return false;
+  }
+  const uint32_t a = platform::GetAttributes(fichier);
+  if (a != platform::kInvalidAttributes && (a & platform::kAttrDirectory)) {
+    *raison = "le chemin désigne un dossier";
+    return false;
+  }
+  if (a != platform::kInvalidAttributes && (a & platform::kAttrReadOnly) && !o.drapeauRetire) {
+    *raison = "fichier en lecture seule";
+    return false;
+  }
+  return true;
+}
+
+void DrapeauRetire(const std::string& fichier) { ombre(fichier).drapeauRetire = true; }
+
+std::optional<std::string> LectureOmbre(const std::string& fichier, const std::string& section, const std::string& cle,
+                                        const std::string& defaut) {
+  if (etat().mode != Mode::Simulation) return std::nullopt;
+  const auto it = etat().ombres.find(cleDe(fichier));
+  if (it == etat().ombres.end() || it->second.etat == platform::ProfileFile::State::Unreadable) return std::nullopt;
+  std::string s, k;
+  if (!platform::ToAnsi(section, &s) || !platform::ToAnsi(cle, &k)) return ini::NormalizeDefault(defaut);
+  const std::optional<std::string> v = it->second.document.Read(s, k);
+  return v ? platform::FromAnsi(*v) : ini::NormalizeDefault(defaut);
+}
+
+void Annuler(const std::string& fichier) {
+  Etat& e = etat();
+  e.ombres.erase(cleDe(fichier));
+  const auto it = e.indexFichiers.find(cleDe(fichier));
+  if (it == e.indexFichiers.end()) return;
+  Fichier& f = e.rapport.fichiers[it->second];
+  f.cree = false;
+  f.ajoutees.clear();
+  f.modifiees.clear();
+  f.supprimees.clear();
+}
+
+bool AvantSuppression(const std::string& fichier, const std::string& section, const std::optional<std::string>& cle,
+                      std::string* refus) {
+  if (etat().mode == Mode::Inactif) return true;
+  Ombre& o = ombre(fichier);
+  if (o.etat == platform::ProfileFile::State::Missing) return false;
+  if (o.etat == platform::ProfileFile::State::Read) {
+    const bool present = cle ? o.document.Read(ansi(section), ansi(*cle)).has_value() : o.document.HasSection(ansi(section));
+    if (!present) return false;
+  }
+  return avantChangement(fichier, o, refus);
+}
+
+void Supprime(const std::string& fichier, const std::string& section, const std::optional<std::string>& cle) {
+  if (etat().mode == Mode::Inactif) return;
+  Ombre& o = ombre(fichier);
+  const bool fait = cle ? o.document.DeleteKey(ansi(section), ansi(*cle)) : o.document.DeleteSection(ansi(section));
+  if (fait) fiche(fichier).supprimees.push_back({section, cle.value_or("")});
+}
+
+void Gardee(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& stockee,
+            const std::string& proposee) {
+  if (etat().mode == Mode::Inactif) return;
+  fiche(fichier).gardees.push_back({section, cle, stockee, proposee});
+}
+
+void DossierCree(const std::string& dossier) {
+  Etat& e = etat();
+  if (e.mode == Mode::Inactif) return;
+  for (const std::string& d : e.rapport.dossiers)
+    if (memeNom(d, dossier)) return;
+  e.rapport.dossiers.push_back(dossier);
+  if (e.mode == Mode::Simulation) e.virtuels[cleDe(sansSeparateurFinal(dossier))] = true;
+}
+
+bool DossierVirtuel(const std::string& chemin) {
+  const Etat& e = etat();
+  return e.mode == Mode::Simulation && !e.virtuels.empty() && e.virtuels.count(cleDe(sansSeparateurFinal(chemin)));
+}
+
+bool CreationPossible(const std::string& dossier) {
+  if (CaractereInterdit(dossier) != std::string::npos || !ComposantPeripherique(dossier).empty() ||
+      dossier.size() > kLongueurCheminMax)
+    return false;
+  const std::string sans = sansSeparateurFinal(dossier);
+  const size_t b = sans.find_last_of('\\');
+  if (b == std::string::npos || !DossierPresent(sans.substr(0, b + 1))) return false;
+  return platform::GetAttributes(sans) == platform::kInvalidAttributes;
+}
+
+}  // namespace journal
