@@ -37,6 +37,19 @@ TEST(LigneDeCommande, ProfileAccessForScripts) {
   EXPECT_EQ(analyser({"--app-dir", "D:\\Ilvane"}).commande.mode, Mode::Fenetre);
 }
 
+TEST(LigneDeCommande, ReportOptionsAndDeletion) {
+  auto a = analyser({"--silent", "--check", "--diff", "--backup", "--json", "general"});
+  ASSERT_EQ(a.erreur, "");
+  EXPECT_TRUE(a.commande.verification && a.commande.diff && a.commande.sauvegarde && a.commande.json);
+  EXPECT_FALSE(analyser({"--silent", "general"}).commande.verification);
+  auto key = analyser({"ini", "del", "C:\\a.ini", "S", "K"});
+  EXPECT_EQ(key.commande.mode, Mode::IniDel);
+  EXPECT_EQ(key.commande.ini, (std::vector<std::string>{"C:\\a.ini", "S", "K"}));
+  EXPECT_EQ(analyser({"ini", "del", "C:\\a.ini", "S"}).commande.ini.size(), 2u) << "the whole section";
+  EXPECT_EQ(analyser({"/?"}).commande.mode, Mode::Aide);
+  EXPECT_EQ(analyser({"ini", "get", "/?", "S", "K"}).commande.mode, Mode::IniGet) << "only first";
+}
+
 TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
   const std::vector<std::vector<std::string>> fautes = {
       {"--silent", "--station", "6=X", "general"},
@@ -64,6 +77,12 @@ TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
       {"--silent", "--folder", "4=C:\\\xE4\xB8\xAD\\", "general"},
       {"--silent", "--station", "1=\xFF", "general"},
       {"--silent", "--folder", "4=C:\\" + std::string(300, 'a'), "general"},
+      // The report's options belong to the silent mode.
+      {"--check"},
+      {"--json", "general"},
+      {"--backup", "ini", "set", "C:\\a.ini", "S", "K", "V"},
+      {"ini", "del", "C:\\a.ini"},
+      {"ini", "del", "C:\\a.ini", "S", "K", "V"},
   };
   for (const auto& f : fautes) {
     auto a = analyser(f);

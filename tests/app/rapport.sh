@@ -40,6 +40,11 @@ sed -i -e '/^REPVOIX=/d' "$cfg/Kv_Sys.ini"
 sed -i -e 's/^GUID=.*\r$/GUID=ancien\r/' "$site"
 sed -i -e '/^\[Ptx\]/,$d' "$cfg/IL3_Systeme.ini"
 same_as_real "deleted keys and an edited value" "${all[@]}"
+# The writer clears a read-only flag, creates a missing folder: the check counts on both.
+sed -i -e '/^Debut_Tranche_05=/d' "$cfg/KV_Pub.ini"
+chmod a-w "$cfg/KV_Pub.ini"
+rm -rf "$(dirname "$site")"
+same_as_real "a read-only file and a deleted folder" "${all[@]}"
 
 # --diff lists each key under its file; the messages come first.
 sed -i -e '/^REPVOIX=/d' "$cfg/Kv_Sys.ini"
