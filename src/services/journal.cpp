@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <map>
+#include <unordered_map>
 
 #include "common/noms_windows.h"
 #include "ini/profile_document.h"
@@ -26,6 +27,8 @@ struct Etat {
   bool sauvegardes = false;
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
+  // Per file, the keys already reported (folded "section\x01key"): added or changed, and where.
+  std::map<std::string, std::unordered_map<std::string, std::pair<bool, size_t>>> clesNotees;
   std::map<std::string, Ombre> ombres;          // by folded path
   std::map<std::string, bool> virtuels;         // folded, without the final backslash
 };
@@ -149,22 +152,19 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   Fichier& f = fiche(fichier);
   if (!o.existait) f.cree = true;
   // A key written twice in one run is reported once, with its final value.
-  for (CleAjoutee& a : f.ajoutees) {
-    if (memeNom(a.section, section) && memeNom(a.cle, cle)) {
-      a.valeur = valeur;
-      return;
-    }
+  auto [it, nouvelle] = etat().clesNotees[cleDe(fichier)].try_emplace(cleDe(section) + '\x01' + cleDe(cle));
+  if (!nouvelle) {
+    const auto [ajoutee, i] = it->second;
+    (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;
+    return;
   }
-  for (ValeurModifiee& m : f.modifiees) {
-    if (memeNom(m.section, section) && memeNom(m.cle, cle)) {
-      m.apres = valeur;
-      return;
-    }
-  }
-  if (avant)
+  if (avant) {
+    it->second = {false, f.modifiees.size()};
     f.modifiees.push_back({section, cle, platform::FromAnsi(*avant), valeur});
-  else
+  } else {
+    it->second = {true, f.ajoutees.size()};
     f.ajoutees.push_back({section, cle, valeur});
+  }
 }
 
 bool EcriturePossible(const std::string& fichier, std::string* raison) {
@@ -217,6 +217,7 @@ void Annuler(const std::string& fichier) {
   e.ombres.erase(cleDe(fichier));
   const auto it = e.indexFichiers.find(cleDe(fichier));
   if (it == e.indexFichiers.end()) return;
+  e.clesNotees.erase(cleDe(fichier));
   Fichier& f = e.rapport.fichiers[it->second];
   f.cree = false;
   f.ajoutees.clear();
