@@ -34,6 +34,9 @@ inventory="$work/inventory.ini"
   echo "il3_stations='[\"Studio\", \"Antenne\"]'"
 } > "$inventory"
 
+if ansible-doc -M "$top/ansible/library" il3_site 2>&1 | grep -q 'RETURN VALUES'; then echo "ok   the module's documentation reads"
+else echo "FAIL ansible-doc cannot read the module's documentation"; fails=$((fails + 1)); fi
+
 play() { ansible-playbook -i "$inventory" "$top/ansible/site.yml" "$@" 2>&1; }
 recap() {  # the changed= count of each site, from the play recap
   sed -n 's/^\([a-z]*\) *: ok=[0-9]* *changed=\([0-9]*\) .*failed=\([0-9]*\).*/\1 changed=\2 failed=\3/p' <<<"$1" | sort | tr '\n' ' '
