@@ -41,13 +41,12 @@ echo "== .deb"
 mv "build/package-work/deb/il3-setup_${version}_amd64.deb" "$out/"
 
 echo "== MSI"
-# The program without its symbol table, in the MSI as in the zip.
+# The program without its symbol table, in the MSI as in the zip. wixl takes
+# file paths relative to the current folder.
 mkdir -p build/package-work/win64
 x86_64-w64-mingw32-strip -o build/package-work/win64/IL3_Setup.exe build/windows/src/app/IL3_Setup.exe
-mapfile -t definitions < build/windows/packaging/wixl-definitions
-wixl_args=()
-for d in "${definitions[@]}"; do wixl_args+=(-D "$d"); done
-wixl -a x64 "${wixl_args[@]}" -D "Exe=$top/build/package-work/win64/IL3_Setup.exe" \
+wixl -a x64 -I build/windows/packaging -D "Version=$version" -D "Exe=build/package-work/win64/IL3_Setup.exe" \
+  -D "Icone=build/windows/packaging/il3-setup.ico" \
   -o "$out/IL3_Setup-$version.msi" packaging/windows/il3_setup.wxs
 
 echo "== zip"
