@@ -190,6 +190,11 @@ entrees_arp() {
     dans && /^"Publisher"=/ { p = $0; sub(/^"Publisher"="/, "", p); sub(/"$/, "", p) }
   ' "$prefixe/system.reg" | grep '^IL3_Setup|' || true
 }
+# A string of the .exe's version resource: UTF-16 text, the name then its value,
+# NUL-terminated and padded to 32 bits.
+chaine_version() {
+  iconv -f utf-16le -t utf-8 -c "$1" 2>/dev/null | tr '\0' '\n' | grep -a -A3 -E "$2\$" | sed 1d | grep -a -m1 .
+}
 raccourcis() { find "$prefixe/drive_c" -name "Installation d'Ilvane.lnk" | sed "s|^$prefixe/drive_c/||"; }
 
 tester_msi() {
@@ -203,6 +208,17 @@ tester_msi() {
   wixl -a x64 -I build/windows/packaging -D "Version=$suivante" -D "Exe=build/package-work/win64/IL3_Setup.exe" \
     -D "Icone=build/windows/packaging/il3-setup.ico" -o "$z/nouveau.msi" packaging/windows/il3_setup.wxs ||
     { echec "wixl: the next version's MSI"; return; }
+
+  # The .exe's version resource names what the MSI names.
+  local exe=build/package-work/win64/IL3_Setup.exe wxi=build/windows/packaging/identite.wxi
+  local paires=("CompanyName Editeur" "ProductName Produit" "LegalCopyright Copyright")
+  for p in "${paires[@]}"; do
+    verifier "the .exe's ${p% *} is the MSI's ${p#* }" egal "$(chaine_version "$exe" "${p% *}")" \
+      "$(sed -n "s/.*define ${p#* } = \"\(.*\)\"?>/\1/p" "$wxi")"
+  done
+  for n in FileVersion ProductVersion; do
+    verifier "the .exe's $n is the project's" egal "$(chaine_version "$exe" $n)" "$version"
+  done
 
   local app=$prefixe/drive_c/Kelvaro/Ilvane
   verifier "msiexec /i installs" msiexec_ /i 'Z:\ancien.msi'

@@ -101,8 +101,9 @@ endfunction()
 function(_image_png s var taille_var)
   set(png ${IL3_ICONE_DIR}/il3-setup-${s}.png)
   file(READ ${png} hex HEX)
+  # The size the directory gives is the resource's, padding included.
   string(LENGTH "${hex}" n)
-  math(EXPR taille "${n} / 2")
+  math(EXPR taille "(${n} / 2 + 1) / 2 * 2")
   _mots("${hex}" m)
   string(REGEX REPLACE ", $" "\n" m "${m}")
   # Lines of reasonable length for the resource compiler.
