@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick
   fonts-liberation fonts-wine fonts-dejavu-core
+  librsvg2-bin wixl lintian desktop-file-utils zip
 )
 # Without what they only recommend (ansible-core would bring every collection).
 lean=(python3 ansible-core)

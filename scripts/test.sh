@@ -35,6 +35,13 @@ for check in tests/wine/profile_diff/run.sh tests/wine/parity/run.sh tests/wine/
   "$check" "$top/build/native" "$top/build/windows"
 done
 
+echo "== Packages: the .deb installed and removed, the MSI under Wine"
+scripts/package.sh
+tests/packages/run.sh
+# dpkg's triggers rewrite these caches as the .deb comes and goes; the package
+# test checks that they end as they began.
+export IL3_OUTSIDE_IGNORE="${IL3_OUTSIDE_IGNORE:-} /usr/share/applications/mimeinfo.cache /usr/share/icons/hicolor/icon-theme.cache"
+
 echo "== Writes outside the build folder"
 scripts/outside-writes end build/outside
 

@@ -1,4 +1,5 @@
-// The window's icon, drawn at 16, 32, 48 and 64 pixels.
+// The window's icon: the product's, as the module carries it (PNG files drawn
+// at build time from the one icon source, at the icon theme's sizes).
 #pragma once
 
 #include <QIcon>
@@ -6,7 +7,8 @@
 
 namespace fenetre::qt {
 
-inline constexpr int kTaillesIcone[] = {16, 32, 48, 64};
+// The sizes the build embeds (IL3_ICONE_TAILLES in packaging/icone/icone.cmake).
+inline constexpr int kTaillesIcone[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QPixmap ImageIcone(int taille);
 QIcon IconeFenetre();

@@ -175,36 +175,46 @@ struct EntreeGroupe {
 
 }  // namespace
 
-TEST(Programme, IconeQuatreTaillesEn24Bits) {
+// The product's icon, drawn from its one source: 32-bit images with their mask
+// at 16, 24, 32 and 48 pixels, the PNG itself at 256.
+TEST(Programme, IconeDuProduitEnCinqTailles) {
   Module m;
   ASSERT_NE(m.h, nullptr);
   const std::string groupe = m.Ressource(RT_GROUP_ICON, MAKEINTRESOURCEW(IL3_ICONE_FENETRE));
-  ASSERT_EQ(groupe.size(), 6 + 4 * sizeof(EntreeGroupe));
+  const int tailles[] = {16, 24, 32, 48, 256};
+  ASSERT_EQ(groupe.size(), 6 + 5 * sizeof(EntreeGroupe));
   const WORD* tete = reinterpret_cast<const WORD*>(groupe.data());
   EXPECT_EQ(tete[1], 1);  // icons
-  ASSERT_EQ(tete[2], 4);
-  const int tailles[] = {16, 32, 48, 64};
-  for (int i = 0; i < 4; ++i) {
+  ASSERT_EQ(tete[2], 5);
+  for (int i = 0; i < 5; ++i) {
     const auto* e = reinterpret_cast<const EntreeGroupe*>(groupe.data() + 6 + i * sizeof(EntreeGroupe));
     const int s = tailles[i];
     SCOPED_TRACE(s);
-    EXPECT_EQ(e->largeur, s);
-    EXPECT_EQ(e->hauteur, s);
-    EXPECT_EQ(e->bits, 24);
+    EXPECT_EQ(e->largeur, s & 0xFF);  // 0 stands for 256
+    EXPECT_EQ(e->hauteur, s & 0xFF);
+    EXPECT_EQ(e->bits, 32);
     const std::string image = m.Ressource(RT_ICON, MAKEINTRESOURCEW(e->id));
     ASSERT_EQ(image.size(), e->taille);
-    const auto* bi = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
-    EXPECT_EQ(bi->biWidth, s);
-    EXPECT_EQ(bi->biHeight, 2 * s);
-    EXPECT_EQ(bi->biBitCount, 24);
-    // The corner is transparent, the centre opaque and orange.
-    const auto* pixels = reinterpret_cast<const BYTE*>(image.data()) + bi->biSize;
-    const BYTE* masque = pixels + s * s * 3;
-    EXPECT_TRUE(masque[0] & 0x80);
-    const int ligneMasque = ((s + 31) / 32) * 4;
-    EXPECT_FALSE(masque[(s / 2) * ligneMasque + (s / 2) / 8] & (0x80 >> ((s / 2) % 8)));
-    const BYTE* centre = pixels + ((s / 2) * s + s / 2) * 3;
-    EXPECT_EQ(RGB(centre[2], centre[1], centre[0]), RGB(240, 140, 0));
+    if (s == 256) {
+      EXPECT_EQ(image.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    } else {
+      const auto* bi = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
+      EXPECT_EQ(bi->biWidth, s);
+      EXPECT_EQ(bi->biHeight, 2 * s);
+      EXPECT_EQ(bi->biBitCount, 32);
+      // Rows bottom-up. The corner is transparent in the alpha and the mask;
+      // the tile between the mast's legs is opaque and blue.
+      const auto* pixels = reinterpret_cast<const BYTE*>(image.data()) + bi->biSize;
+      const BYTE* masque = pixels + s * s * 4;
+      EXPECT_EQ(pixels[3], 0);
+      EXPECT_TRUE(masque[0] & 0x80);
+      const int x = s / 2, ligne = s - 1 - s * 7 / 8;
+      const BYTE* tuile = pixels + (ligne * s + x) * 4;
+      EXPECT_EQ(tuile[3], 255);
+      EXPECT_GT(tuile[0], tuile[2] + 60);  // blue over red
+      const int ligneMasque = ((s + 31) / 32) * 4;
+      EXPECT_FALSE(masque[ligne * ligneMasque + x / 8] & (0x80 >> (x % 8)));
+    }
     // And the system loads it at that size.
     HICON icone = static_cast<HICON>(LoadImageW(m.h, MAKEINTRESOURCEW(IL3_ICONE_FENETRE), IMAGE_ICON, s, s, 0));
     ASSERT_NE(icone, nullptr);
