@@ -6,7 +6,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
@@ -24,9 +23,12 @@ using fenetre::Nom;
 
 namespace {
 
-QString depuisUtf8(const std::string& t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
-
 QString sansEsperluette(QString t) { return t.remove(QLatin1Char('&')); }
+
+// QVERIFY returns from the function it is in; a helper that returns a value
+// records the failure and goes on.
+#define EXPECT_VRAI(condition) \
+  static_cast<void>(QTest::qVerify(static_cast<bool>(condition), #condition, "", __FILE__, __LINE__))
 
 bool sauver(const QImage& image, const char* nom) {
   const QString chemin = QStringLiteral(IL3_ARTEFACTS "/") + QLatin1String(nom);
@@ -34,27 +36,31 @@ bool sauver(const QImage& image, const char* nom) {
   return image.save(chemin);
 }
 
-// The window's frame as estimated, and every control, inside `zone`.
-void verifierDansLaZone(const fenetre::qt::VueQt& vue, const QRect& zone) {
-  const QRect cadre(vue.pos(), vue.size() + fenetre::qt::kMargeCadre);
-  QVERIFY2(zone.contains(cadre), qPrintable(QStringLiteral("frame %1,%2 %3x%4")
-                                                .arg(cadre.x()).arg(cadre.y()).arg(cadre.width()).arg(cadre.height())));
+// At `dpi` on a screen area `zone`: the scale asked for when the window fits,
+// else the largest smaller one that does; the table's layout at that scale;
+// the estimated frame and every control inside the zone; fixed size, no
+// maximise button. True when the window was laid out smaller.
+bool verifierEchelle(const fenetre::qt::VueQt& vue, double dpi, const QRect& zone) {
+  const auto tient = [&zone](double d) {
+    const fenetre::qt::Echelle e(d);
+    return e.Pixels(fenetre::kLargeurClient) + fenetre::qt::kMargeCadre.width() <= zone.width() &&
+           e.Pixels(fenetre::kHauteurClient) + fenetre::qt::kMargeCadre.height() <= zone.height();
+  };
+  const fenetre::qt::Echelle& e = vue.Dimensions();
+  qInfo("%.0f dpi on %dx%d: laid out at %.1f dpi, window %dx%d", dpi, zone.width(), zone.height(), e.Dpi(),
+        vue.width(), vue.height());
+  EXPECT_VRAI(tient(e.Dpi()) && (e.Dpi() == dpi) == tient(dpi) && (e.Dpi() == dpi || !tient(e.Dpi() + 1)));
+  EXPECT_VRAI(zone.contains(QRect(vue.pos(), vue.size() + fenetre::qt::kMargeCadre)));
   for (const fenetre::Controle& c : fenetre::Controles()) {
-    const QWidget* w = vue.Controle(c.nom, c.index);
-    QVERIFY(QRect(QPoint(), vue.size()).contains(w->geometry()));
-    QVERIFY(zone.contains(w->geometry().translated(vue.pos())));
+    const QRect r = vue.Controle(c.nom, c.index)->geometry();
+    const int x = e.Pixels(c.gauche), y = e.Pixels(c.haut);
+    if (c.sorte != fenetre::Sorte::StatusBar)
+      EXPECT_VRAI(r == QRect(x, y, e.Pixels(c.gauche + c.largeur) - x, e.Pixels(c.haut + c.hauteur) - y));
+    EXPECT_VRAI(zone.contains(r.translated(vue.pos())));
   }
-  // Fixed for the window manager too: no maximise button, no resize.
-  QCOMPARE(vue.minimumSize(), vue.maximumSize());
-  QVERIFY(!(vue.windowFlags() & Qt::WindowMaximizeButtonHint));
-  QVERIFY(vue.windowFlags() & Qt::WindowMinimizeButtonHint);
-  QVERIFY(vue.windowFlags() & Qt::WindowCloseButtonHint);
-}
-
-// Where the table puts a control at the window's scale: edges scaled, as the view does.
-QRect placeAttendue(const fenetre::qt::Echelle& e, const fenetre::Controle& c) {
-  const int x = e.Pixels(c.gauche), y = e.Pixels(c.haut);
-  return QRect(x, y, e.Pixels(c.gauche + c.largeur) - x, e.Pixels(c.haut + c.hauteur) - y);
+  EXPECT_VRAI(vue.minimumSize() == vue.maximumSize() && !(vue.windowFlags() & Qt::WindowMaximizeButtonHint) &&
+              (vue.windowFlags() & Qt::WindowMinimizeButtonHint) && (vue.windowFlags() & Qt::WindowCloseButtonHint));
+  return e.Dpi() < dpi;
 }
 
 }  // namespace
@@ -71,37 +77,26 @@ class UsageTest : public QObject {
   void init() { b = std::make_unique<Banc>(); }
   void cleanup() { b.reset(); }
 
-  void dialoguesDeQtEnFrancais() {
+  // Qt's own words in French: a text box's menu, the folder dialog, which
+  // opens on the field's folder.
+  void dialoguesDeQtEnFrancaisEtLecteurs() {
     QVERIFY2(francais_, "qtbase_fr.qm not found in Qt's translations folder (package qt6-translations-l10n)");
-    // The text boxes' context menu.
     std::unique_ptr<QMenu> menu(b->Zone(Nom::TexteNomRadio)->createStandardContextMenu());
     QStringList entrees;
     for (const QAction* a : menu->actions()) entrees << sansEsperluette(a->text()).section(QLatin1Char('\t'), 0, 0);
-    QVERIFY2(entrees.contains(QStringLiteral("Copier")) && entrees.contains(QStringLiteral("Coller")) &&
-                 entrees.contains(QStringLiteral("Tout s\u00E9lectionner")),
-             qPrintable(entrees.join(QLatin1Char('|'))));
-    // A message box's button, the same words as the folder dialog's.
-    QCOMPARE(sansEsperluette(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text()),
-             QStringLiteral("Annuler"));
-  }
+    QVERIFY2(entrees.contains(QStringLiteral("Copier")), qPrintable(entrees.join(QLatin1Char('|'))));
 
-  void dialogueDossierEnFrancaisAvecLesLecteurs() {
     namespace fs = std::filesystem;
     fs::create_directories(b->box.Host() + "Sons");
     fs::create_directories(b->box.Prefix() + "/dosdevices");
     fs::create_directory_symlink(b->box.Host() + "Sons", b->box.Prefix() + "/dosdevices/d:");
     const std::string depart = fenetre::qt::DossierHoteDeDepart(b->box.Win() + "Sons\\");
     auto dialogue = fenetre::qt::CreerDialogueDossier(&b->vue, "S\xC3\xA9lectionnez un dossier: ", depart);
-    QCOMPARE(dialogue->windowTitle(), QStringLiteral("S\u00E9lectionnez un dossier: "));
     QCOMPARE(QDir::cleanPath(dialogue->directory().absolutePath()), QDir::cleanPath(QString::fromStdString(depart)));
-
     auto* boutons = dialogue->findChild<QDialogButtonBox*>();
     QVERIFY(boutons);
     QCOMPARE(sansEsperluette(boutons->button(QDialogButtonBox::Open)->text()), QStringLiteral("Choisir"));
     QCOMPARE(sansEsperluette(boutons->button(QDialogButtonBox::Cancel)->text()), QStringLiteral("Annuler"));
-    QStringList libelles;
-    for (const QLabel* l : dialogue->findChildren<QLabel*>()) libelles << l->text();
-    QVERIFY2(libelles.contains(QStringLiteral("Voir dans :")), qPrintable(libelles.join(QLatin1Char('|'))));
 
     // The places are the prefix's drives, by their letters: C:, the D: made
     // above, and Z:, the host's root, as Wine shows it.
@@ -123,13 +118,8 @@ class UsageTest : public QObject {
     b->vue.DefinirTexte(Nom::TexteDossier, 4, absent);
     QLineEdit* zone = b->Zone(Nom::TexteDossier, 4);
     QCOMPARE(zone->toolTip(), QStringLiteral("Ce dossier n'existe pas."));
-    b->vue.DefinirTexte(Nom::TexteDossier, 4, "Sons");
-    QCOMPARE(zone->toolTip(), QStringLiteral("Ce dossier n'existe pas.\nCe texte n'est pas un chemin de dossier "
-                                             "utilisable: ce n'est pas un chemin absolu (C:\\... ou "
-                                             "\\\\serveur\\partage\\...)."));
     b->vue.DefinirTexte(Nom::TexteDossier, 4, b->box.Win());
     QCOMPARE(zone->toolTip(), QString());
-    QCOMPARE(b->Zone(Nom::TexteNomRadio)->toolTip(), QString());
 
     // Shown when the pointer rests on the field, as Qt shows any tooltip.
     b->frm.Form_Load();
@@ -170,7 +160,6 @@ class UsageTest : public QObject {
       QCOMPARE(b->messages.size(), c.messages);
       QVERIFY(b->vue.isVisible());
     }
-    QCOMPARE(b->messages[0].texte, QStringLiteral("Le dossier existe d\u00E9j\u00E0:\n\n") + depuisUtf8(b->box.Win()));
     b->Zone(Nom::TexteDossier, 3)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(b->messages.size(), size_t(3));
@@ -190,6 +179,7 @@ class UsageTest : public QObject {
     // QT_SCALE_FACTOR=2 on that screen: 640 x 400 logical pixels at 96 dpi.
     QTest::newRow("scale factor 2, 1280x800") << 96.0 << QRect(0, 0, 640, 400) << true;
     QTest::newRow("an area away from the origin") << 120.0 << QRect(1280, 24, 1280, 776) << false;
+    QTest::newRow("192 dpi, 2560x1600") << 192.0 << QRect(0, 0, 2560, 1600) << false;
   }
 
   void chaqueEcranToutAccessible() {
@@ -197,77 +187,30 @@ class UsageTest : public QObject {
     QFETCH(QRect, zone);
     QFETCH(bool, reduite);
     Banc banc(dpi, zone);
-    const fenetre::qt::VueQt& vue = banc.vue;
-    const double obtenu = vue.Dimensions().Dpi();
-    if (reduite) {
-      QVERIFY2(obtenu < dpi, qPrintable(QString::number(obtenu)));
-      // As large as fits: a dpi more would not.
-      const fenetre::qt::Echelle plus(obtenu + 1);
-      QVERIFY(plus.Pixels(fenetre::kLargeurClient) + fenetre::qt::kMargeCadre.width() > zone.width() ||
-              plus.Pixels(fenetre::kHauteurClient) + fenetre::qt::kMargeCadre.height() > zone.height());
-    } else {
-      QCOMPARE(obtenu, dpi);
-    }
-    verifierDansLaZone(vue, zone);
-    // The same layout, at the scale it got.
-    for (const fenetre::Controle& c : fenetre::Controles()) {
-      if (c.sorte == fenetre::Sorte::StatusBar) continue;
-      QCOMPARE(vue.Controle(c.nom, c.index)->geometry(), placeAttendue(vue.Dimensions(), c));
-    }
-    QCOMPARE(vue.size(), QSize(vue.Dimensions().Pixels(fenetre::kLargeurClient),
-                               vue.Dimensions().Pixels(fenetre::kHauteurClient)));
-    qInfo("%s: %.0f dpi asked, %.1f dpi laid out, window %dx%d", QTest::currentDataTag(), dpi, obtenu,
-          vue.width(), vue.height());
-  }
-
-  void capturesA192Dpi() {
-    const struct {
-      QRect zone;
-      const char* nom;
-    } cas[] = {{QRect(0, 0, 2560, 1600), "fenetre-qt-192.png"}, {QRect(0, 0, 1280, 800), "fenetre-qt-192-1280x800.png"}};
-    for (const auto& c : cas) {
-      Banc banc(192, c.zone);
+    QCOMPARE(verifierEchelle(banc.vue, dpi, zone), reduite);
+    if (dpi == 192) {  // kept for people to look at
       banc.frm.Form_Load();
-      banc.vue.DefinirTexte(Nom::TexteDossier, 2, banc.box.Win());
       banc.vue.show();
       QVERIFY(QTest::qWaitForWindowExposed(&banc.vue));
-      QVERIFY(sauver(banc.vue.grab().toImage(), c.nom));
+      QVERIFY(sauver(banc.vue.grab().toImage(), reduite ? "fenetre-qt-192-1280x800.png" : "fenetre-qt-192.png"));
     }
   }
 
   void nomsAccessibles() {
-    const struct {
-      Nom nom;
-      int index;
-      const char* attendu;
-    } cas[] = {
-        {Nom::TexteNomRadio, -1, "Nom de la Radio"},
-        {Nom::TexteNomStation, 0, "Nom des Stations 1"},
-        {Nom::TexteNomStation, 4, "Nom des Stations 5"},
-        {Nom::TexteCleGUID, -1, "Cl\xC3\xA9 GUID"},
-        {Nom::TexteDossier, 0, "Dossier de l'application"},
-        {Nom::TexteDossier, 4, "Dossier Sons"},
-        {Nom::CommandDossier, 4, "Parcourir: Dossier Sons"},
-        {Nom::CommandDossierCreer, 4, "Cr\xC3\xA9"
-                                      "er: Dossier Sons"},
-        {Nom::CommandDossierCreer, 1, "Cr\xC3\xA9"
-                                      "er: Dossier Config"},
-        {Nom::CommandCreerSettings, 2, "Cr\xC3\xA9"
-                                       "er les param\xC3\xA8tres g\xC3\xA9n\xC3\xA9raux"},
-        {Nom::CommandQuitter, -1, "Quitter"},
+    const auto nom = [this](Nom n, int i) {
+      return QAccessible::queryAccessibleInterface(b->vue.Controle(n, i))->text(QAccessible::Name);
     };
-    for (const auto& c : cas) {
-      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b->vue.Controle(c.nom, c.index));
-      QVERIFY(a);
-      QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(c.attendu));
-    }
-    // Every text box and button has a name, and no two share one.
+    QCOMPARE(nom(Nom::TexteNomStation, 0), QStringLiteral("Nom des Stations 1"));
+    QCOMPARE(nom(Nom::TexteNomStation, 4), QStringLiteral("Nom des Stations 5"));
+    QCOMPARE(nom(Nom::TexteDossier, 4), QStringLiteral("Dossier Sons"));
+    QCOMPARE(nom(Nom::CommandDossier, 4), QStringLiteral("Parcourir: Dossier Sons"));
+    QCOMPARE(nom(Nom::CommandDossierCreer, 4), QStringLiteral("Cr\u00E9er: Dossier Sons"));
+    QCOMPARE(nom(Nom::CommandQuitter, -1), QStringLiteral("Quitter"));
     QSet<QString> vus;
     for (const fenetre::Controle& c : fenetre::Controles()) {
       if (c.sorte != fenetre::Sorte::TextBox && c.sorte != fenetre::Sorte::Button) continue;
-      const QString n = QAccessible::queryAccessibleInterface(b->vue.Controle(c.nom, c.index))->text(QAccessible::Name);
-      QVERIFY2(!n.isEmpty() && !vus.contains(n), qPrintable(n));
-      vus.insert(n);
+      QVERIFY2(!nom(c.nom, c.index).isEmpty() && !vus.contains(nom(c.nom, c.index)), qPrintable(nom(c.nom, c.index)));
+      vus.insert(nom(c.nom, c.index));
     }
   }
 };
@@ -283,22 +226,10 @@ class EcranTest : public QObject {
     QVERIFY(ecran);
     Banc banc(0);
     banc.frm.Form_Load();
-    const QRect zone = ecran->availableGeometry();
-    const double dpi = ecran->logicalDotsPerInch();
-    const fenetre::qt::Echelle voulue(dpi);
-    const bool tient = voulue.Pixels(fenetre::kLargeurClient) + fenetre::qt::kMargeCadre.width() <= zone.width() &&
-                       voulue.Pixels(fenetre::kHauteurClient) + fenetre::qt::kMargeCadre.height() <= zone.height();
-    if (tient)
-      QCOMPARE(banc.vue.Dimensions().Dpi(), dpi);
-    else
-      QVERIFY(banc.vue.Dimensions().Dpi() < dpi);
-    verifierDansLaZone(banc.vue, zone);
+    verifierEchelle(banc.vue, ecran->logicalDotsPerInch(), ecran->availableGeometry());
     banc.vue.show();
     QVERIFY(QTest::qWaitForWindowExposed(&banc.vue));
-    QVERIFY(zone.contains(banc.vue.frameGeometry()));
-    qInfo("screen %dx%d (logical, device pixel ratio %.2f), %.0f dpi: laid out at %.1f dpi, window %dx%d",
-          zone.width(), zone.height(), ecran->devicePixelRatio(), dpi, banc.vue.Dimensions().Dpi(), banc.vue.width(),
-          banc.vue.height());
+    QVERIFY(ecran->availableGeometry().contains(banc.vue.frameGeometry()));
     const QByteArray nom = "fenetre-qt-ecran-" + qgetenv("IL3_ECRAN") + ".png";
     QVERIFY(sauver(banc.vue.grab().toImage(), nom.constData()));
   }
