@@ -5,9 +5,9 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth imagemagick
+  wine wine64 xvfb xauth imagemagick locales
   fonts-liberation fonts-wine fonts-dejavu-core
   librsvg2-bin wixl lintian desktop-file-utils zip
 )

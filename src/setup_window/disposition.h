@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace fenetre {
@@ -80,6 +81,28 @@ constexpr std::array<Controle, 39> Controles() {
   c[n++] = {Nom::CommandCreerSettings, 2, Sorte::Button, kBoutonsSettings[2], 6360, 4560, 2415, 375};
   c[n++] = {Nom::StatusBarMain, -1, Sorte::StatusBar, "", 0, 6225, 11430, 315};
   return c;
+}
+
+// What a screen reader announces for a control: a text box by its label's
+// caption (the stations numbered after the one label they share), a row's
+// "..." and "Créer" by their action and the row. Empty where the control's own
+// caption says it (labels, the other buttons, the status bar).
+inline std::string NomAccessible(Nom nom, int index) {
+  const auto libelle = [](int i) {
+    for (const Controle& c : Controles())
+      if (c.nom == Nom::Label && c.index == i) return std::string(c.texte);
+    return std::string();
+  };
+  const auto ligne = [index] { return std::string(kDossiers[static_cast<size_t>(index)].libelle); };
+  switch (nom) {
+    case Nom::TexteNomRadio: return libelle(6);
+    case Nom::TexteNomStation: return libelle(7) + " " + std::to_string(index + 1);
+    case Nom::TexteCleGUID: return libelle(8);
+    case Nom::TexteDossier: return ligne();
+    case Nom::CommandDossier: return "Parcourir: " + ligne();
+    case Nom::CommandDossierCreer: return "Créer: " + ligne();
+    default: return {};
+  }
 }
 
 }  // namespace fenetre

@@ -27,6 +27,18 @@ size_t finMusique(const std::string& m) {
 }
 }  // namespace
 
+std::string InfoBulleDossier(const std::string& texte, bool existe) {
+  if (existe) return {};
+  std::string raison;
+  if (Trim(texte).empty())
+    raison = "le champ est vide";
+  else if (raison = RefusChemin(texte); raison.empty() && !CheminAbsolu(texte))
+    raison = "ce n'est pas un chemin absolu (C:\\... ou \\\\serveur\\partage\\...)";
+  std::string bulle = "Ce dossier n'existe pas.";
+  if (!raison.empty()) bulle += std::string(kCrLf) + "Ce texte n'est pas un chemin de dossier utilisable: " + raison + ".";
+  return bulle;
+}
+
 Frm_Main::Frm_Main(Vue& vue) : vue_(vue) {
   DefinirCrochetsRapporteur({[this](const std::string& texte, int style) { vue_.MessageBox(texte, style); },
                              [this] { vue_.TraiterEvenements(); }});
@@ -93,6 +105,7 @@ void Frm_Main::TexteDossier_Change(int index) {
     const std::string texte = dossier(index);
     const bool present = !Trim(texte).empty() && DossierPresent(texte);
     vue_.DefinirCouleurFond(Nom::TexteDossier, index, present ? vue_.CouleurFond(Nom::TexteNomRadio, -1) : kRouge);
+    vue_.DefinirInfoBulle(Nom::TexteDossier, index, InfoBulleDossier(texte, present));
   });
 }
 

@@ -9,6 +9,10 @@
 
 namespace fenetre {
 
+// Why a folder field is red, for its tooltip: the folder does not exist and,
+// when it is so, the text is not a usable folder path. Empty when `existe`.
+std::string InfoBulleDossier(const std::string& texte, bool existe);
+
 class Frm_Main {
  public:
   explicit Frm_Main(Vue& vue);

@@ -30,6 +30,10 @@ class Vue {
   virtual uint32_t CouleurFond(Nom nom, int index) const = 0;
   virtual void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) = 0;
 
+  // The text shown when the pointer rests on a control; empty for none. Lines
+  // are separated by CR LF. A view without a pointer may ignore it.
+  virtual void DefinirInfoBulle(Nom, int, const std::string&) {}
+
   // The first panel of the status bar.
   virtual void DefinirStatut(const std::string& texte) = 0;
 

@@ -19,11 +19,16 @@ class VueMemoire : public Vue {
   void DefinirTexte(Nom nom, int index, const std::string& texte) override;
   uint32_t CouleurFond(Nom nom, int index) const override;
   void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) override;
+  void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override { bulles_[{nom, index}] = texte; }
   void DefinirStatut(const std::string& texte) override { statut_ = texte; }
   void TraiterEvenements() override {}
   void Fermer() override { ferme_ = true; }
 
   const std::string& Statut() const { return statut_; }
+  std::string InfoBulle(Nom nom, int index) const {
+    auto it = bulles_.find({nom, index});
+    return it == bulles_.end() ? std::string() : it->second;
+  }
   bool Ferme() const { return ferme_; }
 
   // The window's default text-box background.
@@ -32,6 +37,7 @@ class VueMemoire : public Vue {
  private:
   std::map<std::pair<Nom, int>, std::string> textes_;
   std::map<std::pair<Nom, int>, uint32_t> couleurs_;
+  std::map<std::pair<Nom, int>, std::string> bulles_;
   std::string statut_;
   bool ferme_ = false;
   Frm_Main* presentateur_ = nullptr;

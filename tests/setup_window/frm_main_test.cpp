@@ -143,6 +143,32 @@ TEST_F(FrmMainTest, FolderFieldTurnsRedUntilTheTypedPathExists) {
   }
 }
 
+// The tooltip goes with the colour: a red field says why, a normal one says nothing.
+TEST_F(FrmMainTest, RedFolderFieldSaysWhyInItsTooltip) {
+  VerificationEtCreationRepertoire(box.Win() + "Sons\\");
+  const std::string absent = "Ce dossier n'existe pas.";
+  const std::string inutilisable = absent + "\r\nCe texte n'est pas un chemin de dossier utilisable: ";
+  const struct {
+    std::string texte;
+    std::string bulle;
+  } cas[] = {
+      {box.Win() + "Sons\\", ""},
+      {box.Win() + "Absent\\", absent},
+      {"\\\\serveur\\partage\\", absent},
+      {"  ", inutilisable + "le champ est vide."},
+      {"Relatif\\", inutilisable + "ce n'est pas un chemin absolu (C:\\... ou \\\\serveur\\partage\\...)."},
+      {"C:\\Son|s\\", inutilisable + "caract\xC3\xA8re interdit par Windows dans un chemin: \xC2\xAB | \xC2\xBB."},
+      {"C:\\AUX\\", inutilisable + "\xC2\xAB AUX \xC2\xBB est un nom de p\xC3\xA9riph\xC3\xA9rique sous Windows."},
+      {box.Win() + "Sons\\", ""},  // back to normal: the tooltip goes
+  };
+  for (const auto& c : cas) {
+    dossier(4, c.texte);
+    EXPECT_EQ(vue.InfoBulle(Nom::TexteDossier, 4), c.bulle) << c.texte;
+    EXPECT_EQ(fond(4) == fenetre::kRouge, !c.bulle.empty()) << c.texte;
+  }
+  EXPECT_EQ(vue.InfoBulle(Nom::TexteNomRadio, -1), "");
+}
+
 TEST_F(FrmMainTest, CreateButtonCreatesMissingLevelsAndRefusesExistingFolders) {
   dossier(2, "   ");
   frm.CommandDossierCreer_Click(2);

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+class QFileDialog;
 class QWidget;
 
 namespace fenetre::qt {
@@ -29,7 +32,21 @@ std::string CheminWindows(const std::string& dossierHote);
 std::optional<std::string> ChoisirDossier(const Selecteur& selecteur, QWidget* parent, const std::string& titre,
                                           const std::string& dossierInitial);
 
-// The real dialog.
+// A drive of the prefix, as the dialog offers it among its places.
+struct Lieu {
+  std::string lecteur;      // "C:"
+  std::string dossierHote;  // where its root lies on the host
+};
+// The drives whose root exists, in letter order.
+std::vector<Lieu> LieuxDesLecteurs();
+
+// The dialog, not yet shown: Qt's own rather than the desktop's, so that it
+// speaks the program's language and lists the drives, by their letters, as its
+// places; opened on `dossierHote`, folders only.
+std::unique_ptr<QFileDialog> CreerDialogueDossier(QWidget* parent, const std::string& titre,
+                                                  const std::string& dossierHote);
+
+// The real dialog, modal.
 std::optional<std::string> SelecteurQFileDialog(QWidget* parent, const std::string& titre,
                                                 const std::string& dossierHote);
 

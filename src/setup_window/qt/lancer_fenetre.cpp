@@ -7,6 +7,7 @@
 #include "setup_window/frm_main.h"
 #include "setup_window/lancer_fenetre.h"
 #include "setup_window/qt/icone_fenetre.h"
+#include "setup_window/qt/traductions_qt.h"
 #include "setup_window/qt/vue_qt.h"
 
 namespace {
@@ -34,6 +35,7 @@ namespace fenetre {
 int LancerFenetre(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setWindowIcon(qt::IconeFenetre());
+  qt::InstallerTraductionsFrancaises(&application);
 
   qt::VueQt vue;
   Frm_Main frm(vue);

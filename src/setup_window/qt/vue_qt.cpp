@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "setup_window/qt/icone_fenetre.h"
 #include "setup_window/qt/police_fenetre.h"
@@ -20,6 +21,21 @@ double dpiEcran() {
   return ecran ? ecran->logicalDotsPerInch() : 96.0;
 }
 
+QRect zoneEcran(const OptionsVue& o) {
+  if (!o.zone.isEmpty()) return o.zone;
+  const QScreen* ecran = QGuiApplication::primaryScreen();
+  return ecran ? ecran->availableGeometry() : QRect();
+}
+
+// The dpi asked for, or less when the window would not fit the screen's area at it.
+double dpiQuiTient(const OptionsVue& o, const QRect& zone) {
+  const double dpi = o.dpi > 0 ? o.dpi : dpiEcran();
+  if (zone.isEmpty()) return dpi;
+  return DpiQuiTient(dpi, zone.width(), zone.height(), kMargeCadre.width(), kMargeCadre.height());
+}
+
+QString depuisUtf8(const std::string& t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
+
 uint32_t versBgr(const QColor& c) {
   return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
 }
@@ -29,7 +45,11 @@ QColor depuisBgr(uint32_t v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16
 }  // namespace
 
 VueQt::VueQt(OptionsVue options)
-    : options_(std::move(options)), echelle_(options_.dpi > 0 ? options_.dpi : dpiEcran()) {
+    : options_(std::move(options)), zone_(zoneEcran(options_)), echelle_(dpiQuiTient(options_, zone_)) {
+  // A fixed-size window: a title, a system menu, minimise and close, and
+  // nothing that would resize it.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setWindowTitle(QString::fromUtf8(kCaption.data(), static_cast<qsizetype>(kCaption.size())));
   setWindowIcon(IconeFenetre());
   setFixedSize(echelle_.Pixels(kLargeurClient), echelle_.Pixels(kHauteurClient));
@@ -40,6 +60,7 @@ VueQt::VueQt(OptionsVue options)
     QWidget* w = creer(c);
     w->setGeometry(rectangle(c.gauche, c.haut, c.largeur, c.hauteur));
     controles_[{c.nom, c.index}] = w;
+    if (const std::string nom = NomAccessible(c.nom, c.index); !nom.empty()) w->setAccessibleName(depuisUtf8(nom));
     AjusterAuLibelle(w, echelle_);
     if (c.sorte == Sorte::TextBox || c.sorte == Sorte::Button) {
       if (precedent) setTabOrder(precedent, w);
@@ -48,8 +69,12 @@ VueQt::VueQt(OptionsVue options)
   }
   Controle(Nom::TexteNomRadio, -1)->setFocus();
 
-  if (const QScreen* ecran = QGuiApplication::primaryScreen())
-    move(ecran->availableGeometry().center() - rect().center());
+  // Centred, frame included; a window that fills the area starts at its corner.
+  if (!zone_.isEmpty()) {
+    const QSize cadre = size() + kMargeCadre;
+    move(zone_.topLeft() + QPoint(std::max(0, (zone_.width() - cadre.width()) / 2),
+                                  std::max(0, (zone_.height() - cadre.height()) / 2)));
+  }
 }
 
 QRect VueQt::rectangle(int gauche, int haut, int largeur, int hauteur) const {
@@ -75,6 +100,9 @@ QWidget* VueQt::creer(const fenetre::Controle& c) {
     }
     case Sorte::Button: {
       auto* bouton = new QPushButton(texte, this);
+      // Enter presses the focused button, as on Windows; outside a dialog Qt
+      // leaves that to Space alone unless asked.
+      bouton->setAutoDefault(true);
       connect(bouton, &QPushButton::clicked, this, [this, nom = c.nom, index = c.index] { clic(nom, index); });
       return bouton;
     }
@@ -141,6 +169,14 @@ void VueQt::DefinirCouleurFond(Nom nom, int index, uint32_t couleur) {
   QPalette p = zone->palette();
   p.setColor(QPalette::Base, depuisBgr(couleur));
   zone->setPalette(p);
+}
+
+void VueQt::DefinirInfoBulle(Nom nom, int index, const std::string& texte) {
+  QWidget* w = Controle(nom, index);
+  if (!w) return;
+  QString t = depuisUtf8(texte);
+  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  w->setToolTip(t);
 }
 
 void VueQt::DefinirStatut(const std::string& texte) {

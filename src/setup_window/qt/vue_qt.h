@@ -2,6 +2,8 @@
 // at its positions, and the presenter's view contract over them.
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 #include <map>
 #include <utility>
@@ -18,9 +20,14 @@ class QStatusBar;
 
 namespace fenetre::qt {
 
-// What tests replace: the dpi, and the two modal windows.
+// What a window manager's frame is estimated to add around the client area
+// before the window is shown (title bar and borders), in logical pixels.
+inline const QSize kMargeCadre{16, 40};
+
+// What tests replace: the dpi, the screen's area, and the two modal windows.
 struct OptionsVue {
   double dpi = 0;  // 0: the screen's logical dpi
+  QRect zone;      // empty: the available area of the primary screen
   BoiteMessage boite = AfficherQMessageBox;
   Selecteur selecteur = SelecteurQFileDialog;
 };
@@ -41,6 +48,7 @@ class VueQt : public QWidget, public Vue {
   void DefinirTexte(Nom nom, int index, const std::string& texte) override;
   uint32_t CouleurFond(Nom nom, int index) const override;
   void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) override;
+  void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
   void MessageBox(const std::string& texte, int style) override;
   std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& dossierInitial) override;
@@ -54,6 +62,7 @@ class VueQt : public QWidget, public Vue {
   QLineEdit* zoneTexte(Nom nom, int index) const;
 
   OptionsVue options_;
+  QRect zone_;  // where the window must fit; empty when unknown
   Echelle echelle_;
   std::map<std::pair<Nom, int>, QWidget*> controles_;
   QStatusBar* barre_ = nullptr;

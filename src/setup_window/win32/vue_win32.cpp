@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "setup_window/win32/accessible_win32.h"
 #include "setup_window/win32/choix_dossier_win32.h"
 #include "setup_window/win32/ressources/ressources.h"
 #include "setup_window/win32/texte_large.h"
@@ -18,6 +19,7 @@ constexpr wchar_t kClasse[] = L"IL3_Setup_Frm_Main";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kStyleEtendu = WS_EX_CONTROLPARENT;
 constexpr int kPremierId = 1000;  // control id of the table's first row
+constexpr int kDpiPlancher = 24;  // a quarter of the normal size: smaller is no longer readable anyway
 
 bool enregistrerClasse(WNDPROC procedure) {
   WNDCLASSEXW existante{};
@@ -118,6 +120,7 @@ LRESULT CALLBACK VueWin32::Procedure(HWND fenetre, UINT message, WPARAM w, LPARA
     vue->fenetre_ = nullptr;
     vue->elements_.clear();
     vue->fonds_.clear();
+    vue->bulles_ = nullptr;
     vue->focus_ = nullptr;
     return DefWindowProcW(fenetre, message, w, l);
   }
@@ -127,10 +130,20 @@ LRESULT CALLBACK VueWin32::Procedure(HWND fenetre, UINT message, WPARAM w, LPARA
 LRESULT VueWin32::traiter(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_CREATE:
-      echelle_ = Echelle(options_.dpi > 0 ? options_.dpi : DpiDeLaFenetre(fenetre_));
+      echelle_ = Echelle(dpiQuiTient(options_.dpi > 0 ? options_.dpi : DpiDeLaFenetre(fenetre_), nullptr));
       creerControles();
+      creerBulles();
       disposer(nullptr);
       return 0;
+    case DM_GETDEFID: {
+      // Asked by the dialog manager when Enter is pressed: the focused button
+      // is the one it presses, as Windows users expect. Elsewhere Enter does nothing.
+      HWND focus = GetFocus();
+      for (const Element& e : elements_)
+        if (e.fenetre == focus && e.ligne.sorte == Sorte::Button)
+          return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+      return 0;
+    }
     case WM_COMMAND:
       commande(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
       return 0;
@@ -152,7 +165,7 @@ LRESULT VueWin32::traiter(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_DPICHANGED:
       if (options_.dpi > 0 || DpiImposee() > 0) return 0;
-      echelle_ = Echelle(LOWORD(w));
+      echelle_ = Echelle(dpiQuiTient(LOWORD(w), reinterpret_cast<const RECT*>(l)));
       disposer(reinterpret_cast<const RECT*>(l));
       return 0;
     case WM_DESTROY:
@@ -196,6 +209,7 @@ void VueWin32::creerControles() {
     HWND h = CreateWindowExW(etendu, classe, texte.c_str(), style, 0, 0, 0, 0, fenetre_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
     elements_.push_back({c, h});
+    if (const std::string nom = NomAccessible(c.nom, c.index); h && !nom.empty()) NommerPourLecteurDEcran(h, Large(nom));
   }
   if (HWND barre = Controle(Nom::StatusBarMain, -1)) {
     int bord = -1;  // one panel, to the right edge
@@ -209,6 +223,49 @@ void VueWin32::creerControles() {
       LoadImageW(instance, MAKEINTRESOURCEW(IL3_ICONE_FENETRE), IMAGE_ICON, petite, petite, LR_DEFAULTCOLOR)));
   if (grandeIcone_) SendMessageW(fenetre_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(grandeIcone_.get()));
   if (petiteIcone_) SendMessageW(fenetre_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(petiteIcone_.get()));
+}
+
+// One tool per folder field, with no text until the presenter gives one.
+void VueWin32::creerBulles() {
+  bulles_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fenetre_, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  if (!bulles_) return;
+  for (const Element& e : elements_) {
+    if (e.ligne.nom != Nom::TexteDossier) continue;
+    TTTOOLINFOW outil{};
+    outil.cbSize = sizeof outil;
+    outil.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    outil.hwnd = fenetre_;
+    outil.uId = reinterpret_cast<UINT_PTR>(e.fenetre);
+    outil.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(bulles_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&outil));
+  }
+}
+
+// The largest dpi, up to `dpi`, at which the window, frame included, fits the
+// work area of its monitor (of `suggere`'s when the system proposes a place).
+int VueWin32::dpiQuiTient(int dpi, const RECT* suggere) const {
+  MONITORINFO ecran{};
+  ecran.cbSize = sizeof ecran;
+  HMONITOR moniteur =
+      suggere ? MonitorFromRect(suggere, MONITOR_DEFAULTTONEAREST) : MonitorFromWindow(fenetre_, MONITOR_DEFAULTTOPRIMARY);
+  if (!GetMonitorInfoW(moniteur, &ecran)) return dpi;
+  const LONG largeur = ecran.rcWork.right - ecran.rcWork.left, hauteur = ecran.rcWork.bottom - ecran.rcWork.top;
+  // The frame keeps the system's size whatever the layout's: the window's own
+  // once it exists, else the one the new dpi calls for.
+  RECT cadre{0, 0, 0, 0}, client{};
+  if (suggere || !GetWindowRect(fenetre_, &cadre) || !GetClientRect(fenetre_, &client)) {
+    cadre = RECT{0, 0, 0, 0};
+    client = cadre;
+    AjusterRectangle(&cadre, kStyle, kStyleEtendu, dpi);
+  }
+  const LONG margeL = (cadre.right - cadre.left) - client.right, margeH = (cadre.bottom - cadre.top) - client.bottom;
+  for (int d = dpi; d > kDpiPlancher; --d) {
+    const Echelle e(d);
+    if (e.Pixels(kLargeurClient) + margeL <= largeur && e.Pixels(kHauteurClient) + margeH <= hauteur) return d;
+  }
+  return kDpiPlancher;
 }
 
 // The table's sizes were made for an 8-point font; the desktop's message font
@@ -260,6 +317,8 @@ void VueWin32::disposer(const RECT* suggere) {
   RECT cadre{0, 0, largeur, hauteur};
   AjusterRectangle(&cadre, kStyle, kStyleEtendu, echelle_.Dpi());
   int l = cadre.right - cadre.left, h = cadre.bottom - cadre.top, x = 0, y = 0;
+  // A long tip breaks at its CR LF rather than running off the screen.
+  if (bulles_) SendMessageW(bulles_, TTM_SETMAXTIPWIDTH, 0, largeur);
   if (suggere) {
     x = suggere->left;
     y = suggere->top;
@@ -267,8 +326,8 @@ void VueWin32::disposer(const RECT* suggere) {
     MONITORINFO ecran{};
     ecran.cbSize = sizeof ecran;
     GetMonitorInfoW(MonitorFromWindow(fenetre_, MONITOR_DEFAULTTOPRIMARY), &ecran);
-    x = ecran.rcWork.left + (ecran.rcWork.right - ecran.rcWork.left - l) / 2;
-    y = ecran.rcWork.top + (ecran.rcWork.bottom - ecran.rcWork.top - h) / 2;
+    x = ecran.rcWork.left + std::max<LONG>(0, (ecran.rcWork.right - ecran.rcWork.left - l) / 2);
+    y = ecran.rcWork.top + std::max<LONG>(0, (ecran.rcWork.bottom - ecran.rcWork.top - h) / 2);
   }
   SetWindowPos(fenetre_, nullptr, x, y, l, h, SWP_NOZORDER | SWP_NOACTIVATE);
   // The frame may differ from what the system predicted (themes, another
@@ -374,6 +433,18 @@ void VueWin32::DefinirCouleurFond(Nom nom, int index, uint32_t couleur) {
   else
     fonds_[e->fenetre] = couleur;
   InvalidateRect(e->fenetre, nullptr, TRUE);
+}
+
+void VueWin32::DefinirInfoBulle(Nom nom, int index, const std::string& texte) {
+  const Element* e = element(nom, index);
+  if (!e || !bulles_) return;
+  std::wstring large = Large(texte);
+  TTTOOLINFOW outil{};
+  outil.cbSize = sizeof outil;
+  outil.hwnd = fenetre_;
+  outil.uId = reinterpret_cast<UINT_PTR>(e->fenetre);
+  outil.lpszText = large.data();  // copied by the control
+  SendMessageW(bulles_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&outil));
 }
 
 void VueWin32::DefinirStatut(const std::string& texte) {

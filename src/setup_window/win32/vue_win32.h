@@ -51,7 +51,11 @@ class VueWin32 : public Vue {
   HWND Fenetre() const { return fenetre_; }
   // The window of a control of the table, or null.
   HWND Controle(Nom nom, int index) const;
+  // The dpi the window is laid out at: its monitor's, or less when the window
+  // would not fit the monitor's work area at that one.
   int Dpi() const { return echelle_.Dpi(); }
+  // The tooltip control of the folder fields.
+  HWND Bulles() const { return bulles_; }
 
   // Shows the window with the focus on the first field.
   void Afficher(int commande);
@@ -62,6 +66,7 @@ class VueWin32 : public Vue {
   void DefinirTexte(Nom nom, int index, const std::string& texte) override;
   uint32_t CouleurFond(Nom nom, int index) const override;
   void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) override;
+  void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
   void MessageBox(const std::string& texte, int style) override;
   std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& dossierInitial) override;
@@ -77,6 +82,8 @@ class VueWin32 : public Vue {
   static LRESULT CALLBACK Procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l);
   LRESULT traiter(UINT message, WPARAM w, LPARAM l);
   void creerControles();
+  void creerBulles();
+  int dpiQuiTient(int dpi, const RECT* suggere) const;
   void disposer(const RECT* suggere);
   void commande(int id, int notification, HWND controle);
   const Element* element(Nom nom, int index) const;
@@ -86,6 +93,7 @@ class VueWin32 : public Vue {
   OptionsVue options_;
   Echelle echelle_{USER_DEFAULT_SCREEN_DPI};
   HWND fenetre_ = nullptr;
+  HWND bulles_ = nullptr;  // owned by the window, destroyed with it
   std::vector<Element> elements_;  // in tab order
   Police police_;
   std::map<LONG, Police> policesReduites_;  // by height, for captions too wide for their button

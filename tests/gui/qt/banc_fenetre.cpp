@@ -6,9 +6,10 @@ using fenetre::Nom;
 
 namespace {
 
-fenetre::qt::OptionsVue options(Banc* b) {
+fenetre::qt::OptionsVue options(Banc* b, double dpi, QRect zone) {
   fenetre::qt::OptionsVue o;
-  o.dpi = 96;
+  o.dpi = dpi;
+  o.zone = zone;
   o.boite = [b](QWidget*, const fenetre::qt::Message& m) {
     b->messages.push_back(m);
     b->statutsAuMessage.push_back(b->vue.PanneauStatut()->text());
@@ -27,7 +28,7 @@ fenetre::qt::OptionsVue options(Banc* b) {
 
 }  // namespace
 
-Banc::Banc() : vue(options(this)), frm(vue) {
+Banc::Banc(double dpi, QRect zone) : vue(options(this, dpi, zone)), frm(vue) {
   vue.Relier(&frm);
   frm.Form_Initialize();
 }

@@ -15,8 +15,9 @@
 #include "support/sandbox.h"
 
 struct Banc {
-  // The window at 96 dpi, initialised; loading is left to each test.
-  Banc();
+  // The window at 96 dpi (or `dpi`, on a screen area of `zone`), initialised;
+  // loading is left to each test.
+  explicit Banc(double dpi = 96, QRect zone = {});
 
   QLineEdit* Zone(fenetre::Nom nom, int index = -1) const;
   QPushButton* Bouton(fenetre::Nom nom, int index = -1) const;
@@ -39,3 +40,5 @@ struct Banc {
 int TesterDisposition(int argc, char** argv);
 int TesterVue(int argc, char** argv);
 int TesterChoixDossier(int argc, char** argv);
+int TesterUsage(int argc, char** argv, bool francais);
+int TesterEcran(int argc, char** argv);

@@ -39,6 +39,7 @@ class DispositionTest : public QObject {
     QFETCH(double, dpi);
     fenetre::qt::OptionsVue o;
     o.dpi = dpi;
+    o.zone = QRect(0, 0, 3840, 2160);  // room enough: the window keeps the scale asked for
     fenetre::qt::VueQt vue(o);
     // Every position of the table is a whole number of pixels at these dpi.
     const auto px = [dpi](int twips) { return static_cast<int>(twips * dpi / 1440); };

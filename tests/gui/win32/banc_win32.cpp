@@ -10,9 +10,9 @@ using fenetre::Nom;
 
 namespace {
 
-fenetre::win32::OptionsVue options(Banc* b, bool recorders) {
+fenetre::win32::OptionsVue options(Banc* b, bool recorders, int dpi) {
   fenetre::win32::OptionsVue o;
-  o.dpi = 96;
+  o.dpi = dpi;
   if (!recorders) return o;
   o.boite = [b](HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type) {
     b->messages.push_back({proprietaire, texte, titre, type, b->Statut()});
@@ -31,7 +31,7 @@ fenetre::win32::OptionsVue options(Banc* b, bool recorders) {
 
 }  // namespace
 
-Banc::Banc(bool recorders) : vue(options(this, recorders)), frm(vue) {
+Banc::Banc(bool recorders, int dpi) : vue(options(this, recorders, dpi)), frm(vue) {
   vue.Relier(&frm);
   frm.Form_Initialize();
   vue.Afficher(SW_SHOWNORMAL);
@@ -115,6 +115,10 @@ BOOL CALLBACK fermerDialogue(HWND h, LPARAM) {
 }
 
 void CALLBACK tic(HWND, UINT, UINT_PTR, DWORD) {
+  // An action that pumps messages itself (a screenshot) is not entered twice.
+  static bool enCours = false;
+  if (enCours) return;
+  enCours = true;
   bool fini = false;
   if (GetTickCount() > gFin) {
     EnumThreadWindows(GetCurrentThreadId(), fermerDialogue, 0);
@@ -127,6 +131,7 @@ void CALLBACK tic(HWND, UINT, UINT_PTR, DWORD) {
     gMinuterie = 0;
     gAction = nullptr;
   }
+  enCours = false;
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ struct MessageVu {
 
 struct Banc {
   // Without recorders: the real MessageBoxW and the shell's folder browser.
-  explicit Banc(bool recorders = true);
+  // At 96 dpi, or `dpi` (0: the monitor's).
+  explicit Banc(bool recorders = true, int dpi = 96);
   ~Banc();
 
   HWND F() const { return vue.Fenetre(); }

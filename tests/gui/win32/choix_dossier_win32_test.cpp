@@ -45,7 +45,8 @@ std::wstring texteElement(HWND arbre, HTREEITEM element) {
 // Looks at the browser owned by `proprietaire` once it shows `attendu` selected
 // (or after two seconds), and answers it: the path typed in its edit box then
 // OK, or Cancel when `saisie` is empty.
-std::function<bool()> repondre(HWND proprietaire, Parcours* p, std::wstring attendu, std::wstring saisie) {
+std::function<bool()> repondre(HWND proprietaire, Parcours* p, std::wstring attendu, std::wstring saisie,
+                               std::wstring capture = L"") {
   auto tics = std::make_shared<int>(0);
   return [=] {
     HWND dialogue = DialogueDe(proprietaire);
@@ -67,6 +68,7 @@ std::function<bool()> repondre(HWND proprietaire, Parcours* p, std::wstring atte
           arbre, reinterpret_cast<HTREEITEM>(SendMessageW(arbre, TVM_GETNEXTITEM, TVGN_PARENT,
                                                           reinterpret_cast<LPARAM>(courant))));
     }
+    if (!capture.empty()) CapturerFenetre(dialogue, CheminDepuisHote(IL3_ARTEFACTS) + L"\\" + capture);
     HWND zone = GetDlgItem(dialogue, idZoneDeSaisie());
     p->zoneTrouvee = zone && ClasseDe(zone) == L"Edit" && IsWindowVisible(zone);
     p->zoneDeSaisie = TexteFenetre(zone);
@@ -130,7 +132,7 @@ TEST(ChoixDossier, BoutonParcourirDeLaFenetre) {
   b.Ecrire(Nom::TexteDossier, 4, Large(sons));
 
   Parcours p;
-  PendantLeModal(repondre(b.F(), &p, L"Sons", Large(autre)));
+  PendantLeModal(repondre(b.F(), &p, L"Sons", Large(autre), L"parcourir_win32.bmp"));
   b.Cliquer(Nom::CommandDossier, 4);
   ASSERT_TRUE(p.trouve);
   EXPECT_EQ(p.invite, L"S\u00E9lectionnez un dossier: ");

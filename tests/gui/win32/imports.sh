@@ -10,7 +10,8 @@ entete=$("$objdump" -p "$programme") || exit 1
 status=0
 for dll in $(printf '%s\n' "$entete" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
   case $(printf '%s' "$dll" | tr 'A-Z' 'a-z') in
-    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | shell32.dll | ole32.dll | msvcrt.dll | advapi32.dll) ;;
+    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | shell32.dll | ole32.dll | oleaut32.dll | oleacc.dll | \
+    msvcrt.dll | advapi32.dll) ;;
     *) echo "imports.sh: $programme needs $dll, which is not part of Windows" >&2; status=1 ;;
   esac
 done

@@ -15,7 +15,7 @@ prefix=$2
 shift 2
 
 if [ -z "${IL3_SOUS_XVFB:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
-  IL3_SOUS_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh "$0" "$wine_run" "$prefix" "$@"
+  IL3_SOUS_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" sh "$0" "$wine_run" "$prefix" "$@"
 fi
 if [ -z "${DISPLAY:-}" ]; then
   echo "sous_xvfb.sh: no X display, and xvfb-run is not installed (package xvfb)" >&2
@@ -24,14 +24,28 @@ fi
 
 IL3_WINEPREFIX=$prefix
 export IL3_WINEPREFIX
+# Wine's own dialogs (the folder browser, the message boxes' buttons) in
+# French, as on the Windows the suite runs on: a French locale of our own,
+# built beside the prefix, since the host may have none.
+locales=$prefix.locales
+if [ ! -d "$locales/fr_FR.UTF-8" ] && command -v localedef >/dev/null 2>&1; then
+  mkdir -p "$locales" && localedef -i fr_FR -f UTF-8 "$locales/fr_FR.UTF-8" >/dev/null 2>&1
+fi
+if [ -d "$locales/fr_FR.UTF-8" ]; then
+  LOCPATH=$locales IL3_WINE_LOCALE=fr_FR.UTF-8
+  export LOCPATH IL3_WINE_LOCALE
+fi
 # Whatever a previous run left of this prefix belongs to a display that is gone.
 WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
 # No window manager runs on this display: Wine places and frames the windows
-# itself, instead of waiting for a manager that never answers.
-if [ ! -f "$prefix/.il3-x11" ]; then
+# itself, instead of waiting for a manager that never answers. IL3_WINE_DPI
+# sets the screen's dpi, as the display settings of Windows do.
+dpi=${IL3_WINE_DPI:-96}
+if [ "$(cat "$prefix/.il3-x11" 2>/dev/null)" != "dpi=$dpi" ]; then
   "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
     "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 &&
-    WINEPREFIX=$prefix wineserver -w && touch "$prefix/.il3-x11"
+    "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
+    WINEPREFIX=$prefix wineserver -w && echo "dpi=$dpi" > "$prefix/.il3-x11"
 fi
 "$wine_run" "$@"
 status=$?

@@ -281,6 +281,8 @@ TEST(Vue, VraieBoiteDeMessage) {
       if (t.size() > vu.texte.size()) vu.texte = t;
       if (reinterpret_cast<HICON>(SendMessageW(s, STM_GETICON, 0, 0)) == attendue) vu.iconeExclamation = true;
     }
+    // For people to look at: the box as Wine draws it, in its language.
+    CapturerFenetre(boite, artefact(L"boite_win32.bmp"));
     HWND ok = nullptr;
     for (HWND bouton : Enfants(boite, L"Button")) {
       if (!IsWindowVisible(bouton)) continue;
