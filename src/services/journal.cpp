@@ -1,11 +1,13 @@
 #include "services/journal.h"
 
+#include <algorithm>
 #include <ctime>
 #include <map>
 #include <unordered_map>
 
 #include "common/noms_windows.h"
 #include "ini/profile_document.h"
+#include "ini/profile_text.h"
 #include "platform/platform.h"
 #include "services/lib_systeme.h"
 #include "services/texte.h"
@@ -39,18 +41,31 @@ Etat& etat() {
 
 std::string cleDe(const std::string& chemin) { return MajusculesWindows(chemin); }
 
+// A run writes hundreds of keys to one file after another: the fold of the
+// path last asked for is kept.
+const std::string& cleFichier(const std::string& chemin) {
+  static std::string dernier, cle;
+  if (chemin != dernier || cle.empty()) {
+    dernier = chemin;
+    cle = cleDe(chemin);
+  }
+  return cle;
+}
+
 std::string sansSeparateurFinal(std::string chemin) {
   while (chemin.size() > 1 && chemin.back() == '\\') chemin.pop_back();
   return chemin;
 }
 
-std::string ansi(const std::string& texte) {
-  std::string a;
-  return platform::ToAnsi(texte, &a) ? a : texte;
+// The code-page bytes of a text: the text itself when it is plain ASCII.
+const std::string& ansi(const std::string& texte, std::string& tampon) {
+  if (std::all_of(texte.begin(), texte.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return texte;
+  return platform::ToAnsi(texte, &tampon) ? tampon : texte;
 }
 
 Ombre& ombre(const std::string& fichier) {
-  auto [it, nouvelle] = etat().ombres.try_emplace(cleDe(fichier));
+  auto [it, nouvelle] = etat().ombres.try_emplace(cleFichier(fichier));
   if (nouvelle) {
     platform::ProfileFile f = platform::ProfileBytes(fichier);
     it->second.etat = f.state;
@@ -63,7 +78,7 @@ Ombre& ombre(const std::string& fichier) {
 
 Fichier& fiche(const std::string& fichier) {
   Etat& e = etat();
-  auto [it, nouvelle] = e.indexFichiers.try_emplace(cleDe(fichier), e.rapport.fichiers.size());
+  auto [it, nouvelle] = e.indexFichiers.try_emplace(cleFichier(fichier), e.rapport.fichiers.size());
   if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}});
   return e.rapport.fichiers[it->second];
 }
@@ -138,21 +153,30 @@ bool AvantEcriture(const std::string& fichier, const std::string& section, const
   *change = true;
   if (etat().mode == Mode::Inactif) return true;
   Ombre& o = ombre(fichier);
-  if (o.etat == platform::ProfileFile::State::Read)
-    *change = o.document.WouldChange(ansi(section), ansi(cle), ansi(valeur));
+  if (o.etat == platform::ProfileFile::State::Read) {
+    std::string ts, tk, tv;
+    *change = o.document.WouldChange(ansi(section, ts), ansi(cle, tk), ansi(valeur, tv));
+  }
   return !*change || avantChangement(fichier, o, refus);
 }
 
 void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur) {
   if (etat().mode == Mode::Inactif) return;
   Ombre& o = ombre(fichier);
-  const std::string s = ansi(section), k = ansi(cle);
-  const std::optional<std::string> avant = o.document.Read(s, k);
-  if (!o.document.Write(s, k, ansi(valeur))) return;
+  std::string ts, tk, tv;
+  const std::string& s = ansi(section, ts);
+  const std::string& k = ansi(cle, tk);
+  // A file a real run creates needs no shadow: each key is new to it, and the
+  // index below knows the ones written twice. That keeps a first run fast.
+  std::optional<std::string> avant;
+  if (etat().mode != Mode::Reel || o.existait) {
+    avant = o.document.Read(s, k);
+    if (!o.document.Write(s, k, ansi(valeur, tv))) return;
+  }
   Fichier& f = fiche(fichier);
   if (!o.existait) f.cree = true;
   // A key written twice in one run is reported once, with its final value.
-  auto [it, nouvelle] = etat().clesNotees[cleDe(fichier)].try_emplace(cleDe(section) + '\x01' + cleDe(cle));
+  auto [it, nouvelle] = etat().clesNotees[cleFichier(fichier)].try_emplace(ini::FoldName(s) + '\x01' + ini::FoldName(k));
   if (!nouvelle) {
     const auto [ajoutee, i] = it->second;
     (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;
@@ -231,7 +255,9 @@ bool AvantSuppression(const std::string& fichier, const std::string& section, co
   Ombre& o = ombre(fichier);
   if (o.etat == platform::ProfileFile::State::Missing) return false;
   if (o.etat == platform::ProfileFile::State::Read) {
-    const bool present = cle ? o.document.Read(ansi(section), ansi(*cle)).has_value() : o.document.HasSection(ansi(section));
+    std::string ts, tk;
+    const bool present =
+        cle ? o.document.Read(ansi(section, ts), ansi(*cle, tk)).has_value() : o.document.HasSection(ansi(section, ts));
     if (!present) return false;
   }
   return avantChangement(fichier, o, refus);
@@ -240,7 +266,9 @@ bool AvantSuppression(const std::string& fichier, const std::string& section, co
 void Supprime(const std::string& fichier, const std::string& section, const std::optional<std::string>& cle) {
   if (etat().mode == Mode::Inactif) return;
   Ombre& o = ombre(fichier);
-  const bool fait = cle ? o.document.DeleteKey(ansi(section), ansi(*cle)) : o.document.DeleteSection(ansi(section));
+  std::string ts, tk;
+  const bool fait =
+      cle ? o.document.DeleteKey(ansi(section, ts), ansi(*cle, tk)) : o.document.DeleteSection(ansi(section, ts));
   if (fait) fiche(fichier).supprimees.push_back({section, cle.value_or("")});
 }
 
