@@ -119,8 +119,10 @@ int lectureStricte(const std::string& fichier, const std::string& section, const
   const ini::ProfileDocument document(f.bytes);
   if (!platform::ToAnsi(section, &s) || !document.HasSection(s))
     return echec("section [" + section + "] absente de " + fichier);
-  if (!platform::ToAnsi(cle, &k) || !document.Read(s, k)) return echec("clé " + cle + " absente de [" + section + "] dans " + fichier);
-  std::cout << LectureIni(fichier, section, cle, "") << std::endl;
+  const std::optional<std::string> valeur = platform::ToAnsi(cle, &k) ? document.Read(s, k) : std::nullopt;
+  if (!valeur) return echec("clé " + cle + " absente de [" + section + "] dans " + fichier);
+  // The file is read once: the engine reads the value as the profile functions do.
+  std::cout << platform::FromAnsi(*valeur) << std::endl;
   return 0;
 }
 

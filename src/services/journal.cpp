@@ -5,10 +5,10 @@
 #include <map>
 #include <unordered_map>
 
-#include "common/noms_windows.h"
 #include "ini/profile_document.h"
 #include "ini/profile_text.h"
 #include "platform/platform.h"
+#include "services/chemins_windows.h"
 #include "services/lib_systeme.h"
 #include "services/texte.h"
 
@@ -197,8 +197,7 @@ bool EcriturePossible(const std::string& fichier, std::string* raison) {
     *raison = o.raison;
     return false;
   }
-  if (CaractereInterdit(fichier) != std::string::npos || !ComposantPeripherique(fichier).empty() ||
-      fichier.size() > kLongueurCheminMax) {
+  if (!RefusChemin(fichier).empty()) {
     *raison = "nom de fichier incorrect";
     return false;
   }
@@ -293,9 +292,7 @@ bool DossierVirtuel(const std::string& chemin) {
 }
 
 bool CreationPossible(const std::string& dossier) {
-  if (CaractereInterdit(dossier) != std::string::npos || !ComposantPeripherique(dossier).empty() ||
-      dossier.size() > kLongueurCheminMax)
-    return false;
+  if (!RefusChemin(dossier).empty()) return false;
   const std::string sans = sansSeparateurFinal(dossier);
   const size_t b = sans.find_last_of('\\');
   if (b == std::string::npos || !DossierPresent(sans.substr(0, b + 1))) return false;

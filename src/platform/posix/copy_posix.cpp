@@ -34,18 +34,8 @@ Copy CopyToNewFile(const std::string& from, const std::string& to, std::string* 
   if (::geteuid() == 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
     // Still a backup, only the runner's own.
   }
-  size_t done = 0;
   int error = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n == 0 ? EIO : errno;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (!posix::WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
   ::close(fd);
   if (error != 0) {
     ::unlink(target.path.c_str());  // no half copy posing as a backup

@@ -11,9 +11,8 @@
 #include "platform/posix/temp_names.h"
 
 namespace platform::posix {
-namespace {
 
-bool writeAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -26,6 +25,8 @@ bool writeAll(int fd, const std::string& bytes) {
   }
   return true;
 }
+
+namespace {
 
 // The file system cannot do this one thing: take the plain way.
 bool unsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; }
@@ -106,7 +107,7 @@ bool Replacement::writeInto(bool named, const std::string& bytes, const FileIden
     *error = fault.error;
     return false;
   }
-  if (!writeAll(fd_, bytes) || ::fsync(fd_) != 0) {
+  if (!WriteAll(fd_, bytes) || ::fsync(fd_) != 0) {
     *error = errno;
     return false;
   }

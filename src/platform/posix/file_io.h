@@ -13,6 +13,8 @@ namespace platform::posix {
 
 // A regular file's bytes; false for anything else (a FIFO or a device is never opened for reading).
 bool ReadWholeFile(const std::string& host, std::string* bytes);
+// Writes every byte, through interruptions; false with errno set.
+bool WriteAll(int fd, const std::string& bytes);
 // The whole content of an open file, from its start.
 bool ReadAll(int fd, std::string* bytes);
 
