@@ -91,8 +91,15 @@ tester_deb() {
     return
   fi
   # dpkg's triggers rebuild these caches as the package comes and goes: they
-  # must end as they began.
+  # must end as they began. A cache another package left stale is rebuilt
+  # first, as the triggers would, or the comparison would blame ours.
   local caches=(/usr/share/applications/mimeinfo.cache /usr/share/icons/hicolor/icon-theme.cache)
+  if command -v gtk-update-icon-cache >/dev/null && [ -e "${caches[1]}" ]; then
+    "${sudo[@]}" gtk-update-icon-cache -f -q /usr/share/icons/hicolor
+  fi
+  if command -v update-desktop-database >/dev/null && [ -e "${caches[0]}" ]; then
+    "${sudo[@]}" update-desktop-database -q /usr/share/applications
+  fi
   local caches_avant
   caches_avant=$(sha256sum "${caches[@]}" 2>/dev/null)
   local journal=$travail/apt.log
