@@ -1,4 +1,6 @@
 // The program: the window, the silent mode, or profile access for scripts.
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -6,6 +8,22 @@
 #include "app/ligne_de_commande.h"
 #include "app/silencieux.h"
 #include "platform/platform.h"
+
+namespace {
+
+// A headless run has saved everything by the time it returns: tearing down its
+// caches, a few thousand allocations, would only delay the exit the script waits for.
+int sansDemontage(int code) {
+#ifndef _WIN32
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  std::_Exit(code);
+#endif
+  return code;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = platform::Arguments(argc, argv);
@@ -44,11 +62,11 @@ int main(int argc, char** argv) {
   platform::Configure({c.root, c.appDir});
   switch (c.mode) {
     case app::Mode::Silencieux:
-      return app::LancerSilencieux(c);
+      return sansDemontage(app::LancerSilencieux(c));
     case app::Mode::IniGet:
     case app::Mode::IniSet:
     case app::Mode::IniDel:
-      return app::LancerIni(c);
+      return sansDemontage(app::LancerIni(c));
     default:
       return app::OuvrirFenetre(argc, argv);
   }

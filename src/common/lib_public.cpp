@@ -1,5 +1,6 @@
 #include "common/lib_public.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
@@ -81,7 +82,8 @@ std::string NettoieNomDeDossier(const std::string& texte) {
 bool NomFichierCorrect(const std::string& chemin) {
   bool correct = false;
   Procedure("Lib_Public:NomFichierCorrect").etape([&] {
-    correct = chemin.find_first_of("*?\"|") == std::string::npos;
+    // One pass: every read and write of a run asks this of its file's path.
+    correct = std::none_of(chemin.begin(), chemin.end(), [](char c) { return c == '*' || c == '?' || c == '"' || c == '|'; });
   });
   return correct;
 }

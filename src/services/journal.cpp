@@ -176,7 +176,12 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   Fichier& f = fiche(fichier);
   if (!o.existait) f.cree = true;
   // A key written twice in one run is reported once, with its final value.
-  auto [it, nouvelle] = etat().clesNotees[cleFichier(fichier)].try_emplace(ini::FoldName(s) + '\x01' + ini::FoldName(k));
+  std::string cleNotee;
+  cleNotee.reserve(s.size() + 1 + k.size());
+  for (char c : s) cleNotee += ini::FoldCase(c);
+  cleNotee += '\x01';
+  for (char c : k) cleNotee += ini::FoldCase(c);
+  auto [it, nouvelle] = etat().clesNotees[cleFichier(fichier)].try_emplace(std::move(cleNotee));
   if (!nouvelle) {
     const auto [ajoutee, i] = it->second;
     (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;

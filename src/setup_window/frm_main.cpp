@@ -59,6 +59,8 @@ void Frm_Main::Form_Initialize() {
 }
 
 void Frm_Main::Form_Load() {
+  // One command for the loading: the few files it reads are resolved once, not per key.
+  platform::BeginCommand();
   Procedure p("Frm_Main:Form_Load");
   p.etape([&] { vue_.DefinirTexte(Nom::TexteNomRadio, -1, "Nom de votre Radio"); });
   p.etape([&] { vue_.DefinirTexte(Nom::TexteNomStation, 0, "Nom de la Station 1"); });
@@ -97,6 +99,7 @@ void Frm_Main::Form_Load() {
   const std::string kvSys = CheckRep(dossier(1), "\\") + "Kv_Sys.ini";
   for (const auto& [index, cle] : {std::pair{0, "REPPRG"}, std::pair{2, "REPLOG"}, std::pair{3, "REPLOGPUB"}})
     p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, index, LectureIni(kvSys, "Repertoires", cle, dossier(index))); });
+  platform::EndCommand();  // nothing written: nothing to save
 }
 
 void Frm_Main::TexteDossier_Change(int index) {

@@ -1,12 +1,11 @@
-// Windows-1252, the code page of the suite's files. iconv gives the table once;
-// the five bytes it leaves undefined map to U+0081, U+008D, U+008F, U+0090 and
-// U+009D, as Windows maps them, so that every byte round-trips.
-#include <iconv.h>
-
+// Windows-1252, the code page of the suite's files. Only 0x80-0x9F differ from
+// Latin-1; the five bytes the code page leaves undefined map to U+0081, U+008D,
+// U+008F, U+0090 and U+009D, as Windows maps them, so that every byte
+// round-trips. The table is written out: loading iconv's converters cost a
+// headless run more than all its conversions.
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -16,12 +15,30 @@
 namespace platform {
 namespace {
 
+constexpr char16_t kC1[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 // Every key of a settings run goes through here several times: the way back
 // is an array for the first 256 code points and a short sorted list beyond.
 struct Table {
   std::array<char32_t, 256> toUnicode{};
   std::array<int16_t, 256> fromLow{};                       // -1: no byte
   std::vector<std::pair<char32_t, unsigned char>> fromHigh;  // sorted by code point
+  Table() {
+    fromLow.fill(-1);
+    for (int b = 0; b < 256; ++b) {
+      const char32_t cp = b >= 0x80 && b < 0xA0 ? kC1[b - 0x80] : static_cast<char32_t>(b);
+      toUnicode[b] = cp;
+      if (cp < 0x100)
+        fromLow[cp] = static_cast<int16_t>(b);
+      else
+        fromHigh.emplace_back(cp, static_cast<unsigned char>(b));
+    }
+    std::sort(fromHigh.begin(), fromHigh.end());
+  }
   int byteOf(char32_t cp) const {
     if (cp < 0x100) return fromLow[cp];
     const auto it = std::lower_bound(fromHigh.begin(), fromHigh.end(), std::make_pair(cp, static_cast<unsigned char>(0)));
@@ -30,33 +47,7 @@ struct Table {
 };
 
 const Table& table() {
-  static Table t;
-  static std::once_flag once;
-  std::call_once(once, [] {
-    t.fromLow.fill(-1);
-    iconv_t cd = iconv_open("UTF-32LE", "CP1252");
-    for (int b = 0; b < 256; ++b) {
-      char32_t cp = static_cast<char32_t>(b);
-      if (cd != reinterpret_cast<iconv_t>(-1) && b >= 0x80) {
-        char in = static_cast<char>(b);
-        unsigned char out[4] = {};
-        char* pin = &in;
-        char* pout = reinterpret_cast<char*>(out);
-        size_t nin = 1, nout = 4;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &pin, &nin, &pout, &nout) != static_cast<size_t>(-1))
-          cp = out[0] | (out[1] << 8) | (out[2] << 16) | (char32_t{out[3]} << 24);
-      }
-      t.toUnicode[b] = cp;
-      if (cp < 0x100) {
-        if (t.fromLow[cp] < 0) t.fromLow[cp] = static_cast<int16_t>(b);
-      } else if (std::none_of(t.fromHigh.begin(), t.fromHigh.end(), [&](const auto& e) { return e.first == cp; })) {
-        t.fromHigh.emplace_back(cp, static_cast<unsigned char>(b));
-      }
-    }
-    std::sort(t.fromHigh.begin(), t.fromHigh.end());
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
-  });
+  static const Table t;
   return t;
 }
 

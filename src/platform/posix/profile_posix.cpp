@@ -135,7 +135,7 @@ bool flush(posix::SaveLocks& locks, const std::string& host, CachedFile& f, std:
   f.pending.clear();
   f.identity = identityFrom(saved.st);
   f.onDisk = std::move(saved.bytes);
-  f.document = std::move(saved.document);
+  if (saved.merged) f.document = std::move(*saved.merged);
   g_foldersToSync.insert(saved.folder);
   return true;
 }

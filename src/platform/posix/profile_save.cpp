@@ -118,11 +118,13 @@ bool saveLocked(const FolderLock& lock, const std::string& name, const std::stri
   bool theirsExist = current.exists();
   Replacement replacement;
   for (int round = 0; round < kRounds; ++round) {
-    ini::ProfileDocument doc = theirsExist == baseExisted && theirs == base ? document : merge(base, theirs, pending);
-    std::string bytes = doc.Serialize();
+    // Most saves find the file as they left it: the document is written as it is, uncopied.
+    std::optional<ini::ProfileDocument> merged;
+    if (theirsExist != baseExisted || theirs != base) merged = merge(base, theirs, pending);
+    std::string bytes = (merged ? *merged : document).Serialize();
     if (current.exists() && bytes == current.bytes) {
       saved->bytes = std::move(bytes);
-      saved->document = std::move(doc);
+      saved->merged = std::move(merged);
       saved->st = current.st;
       return true;
     }
@@ -161,7 +163,7 @@ bool saveLocked(const FolderLock& lock, const std::string& name, const std::stri
     }
     if (!out.exists() || sameFile(out, current)) {
       saved->bytes = std::move(bytes);
-      saved->document = std::move(doc);
+      saved->merged = std::move(merged);
       ::fstat(replacement.Fd(), &saved->st);
       return true;
     }

@@ -7,8 +7,9 @@
 
 #include <map>
 #include <memory>
-#include <utility>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ini/profile_document.h"
@@ -45,7 +46,9 @@ bool Apply(ini::ProfileDocument& document, const PendingWrite& w);
 // What the save left on disk.
 struct SavedFile {
   std::string bytes;
-  ini::ProfileDocument document;
+  // Set when our writes had to be replayed on another writer's file; else the
+  // document given to the save is what was written.
+  std::optional<ini::ProfileDocument> merged;
   struct stat st {};
   std::string folder;  // where the rename happened, to flush
 };
