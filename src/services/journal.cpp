@@ -33,6 +33,13 @@ struct Etat {
   std::map<std::string, std::unordered_map<std::string, std::pair<bool, size_t>>> clesNotees;
   std::map<std::string, Ombre> ombres;          // by folded path
   std::map<std::string, bool> virtuels;         // folded, without the final backslash
+  // Hundreds of keys in a row go to one file: its entries, found once for the run of them.
+  struct Dernier {
+    std::string chemin;
+    Ombre* ombre = nullptr;
+    size_t fiche = static_cast<size_t>(-1);
+    std::unordered_map<std::string, std::pair<bool, size_t>>* notees = nullptr;
+  } dernier;
 };
 Etat& etat() {
   static Etat e;
@@ -64,7 +71,16 @@ const std::string& ansi(const std::string& texte, std::string& tampon) {
   return platform::ToAnsi(texte, &tampon) ? tampon : texte;
 }
 
+// The entries of the last file asked for, when `fichier` is that file.
+Etat::Dernier& dernier(const std::string& fichier) {
+  Etat::Dernier& d = etat().dernier;
+  if (d.chemin != fichier) d = {fichier};
+  return d;
+}
+
 Ombre& ombre(const std::string& fichier) {
+  Etat::Dernier& d = dernier(fichier);
+  if (d.ombre) return *d.ombre;
   auto [it, nouvelle] = etat().ombres.try_emplace(cleFichier(fichier));
   if (nouvelle) {
     platform::ProfileFile f = platform::ProfileBytes(fichier);
@@ -73,14 +89,19 @@ Ombre& ombre(const std::string& fichier) {
     it->second.existait = f.state != platform::ProfileFile::State::Missing;
     if (f.state == platform::ProfileFile::State::Read) it->second.document = ini::ProfileDocument(f.bytes);
   }
+  d.ombre = &it->second;
   return it->second;
 }
 
 Fichier& fiche(const std::string& fichier) {
   Etat& e = etat();
-  auto [it, nouvelle] = e.indexFichiers.try_emplace(cleFichier(fichier), e.rapport.fichiers.size());
-  if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}});
-  return e.rapport.fichiers[it->second];
+  Etat::Dernier& d = dernier(fichier);
+  if (d.fiche == static_cast<size_t>(-1)) {
+    auto [it, nouvelle] = e.indexFichiers.try_emplace(cleFichier(fichier), e.rapport.fichiers.size());
+    if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}});
+    d.fiche = it->second;
+  }
+  return e.rapport.fichiers[d.fiche];
 }
 
 bool memeNom(const std::string& a, const std::string& b) { return cleDe(a) == cleDe(b); }
@@ -176,12 +197,9 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   Fichier& f = fiche(fichier);
   if (!o.existait) f.cree = true;
   // A key written twice in one run is reported once, with its final value.
-  std::string cleNotee;
-  cleNotee.reserve(s.size() + 1 + k.size());
-  for (char c : s) cleNotee += ini::FoldCase(c);
-  cleNotee += '\x01';
-  for (char c : k) cleNotee += ini::FoldCase(c);
-  auto [it, nouvelle] = etat().clesNotees[cleFichier(fichier)].try_emplace(std::move(cleNotee));
+  Etat::Dernier& d = dernier(fichier);
+  if (!d.notees) d.notees = &etat().clesNotees[cleFichier(fichier)];
+  auto [it, nouvelle] = d.notees->try_emplace(ini::FoldName(s) + '\x01' + ini::FoldName(k));
   if (!nouvelle) {
     const auto [ajoutee, i] = it->second;
     (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;
@@ -242,6 +260,7 @@ std::optional<std::string> LectureOmbre(const std::string& fichier, const std::s
 
 void Annuler(const std::string& fichier) {
   Etat& e = etat();
+  e.dernier = {};
   e.ombres.erase(cleDe(fichier));
   const auto it = e.indexFichiers.find(cleDe(fichier));
   if (it == e.indexFichiers.end()) return;
