@@ -31,7 +31,11 @@ std::string refusDossier(const std::string& quoi, const std::string& texte) {
   if (CheminAbsolu(texte)) return {};
   std::string r = quoi + " attend un chemin Windows absolu, tel que C:\\Kelvaro\\Ilvane\\ ou \\\\serveur\\partage\\ (reçu: «" +
                   texte + "»)";
+#ifdef _WIN32
+  if (texte[0] == '/') r += "; un chemin Windows commence par une lettre de lecteur (C:\\) ou par \\\\";
+#else
   if (texte[0] == '/') r += "; c'est un chemin Linux: les dossiers sont ceux de Windows (C: est --root/drive_c)";
+#endif
   return r;
 }
 

@@ -93,4 +93,15 @@ TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
     EXPECT_EQ(analyser({"--silent", "--folder", bon, "folders"}).erreur, "") << bon;
 }
 
+TEST(LigneDeCommande, ALinuxPathGetsAHintThatHoldsOnItsSystem) {
+  const std::string erreur = analyser({"--silent", "--folder", "1=/srv/site/Config/", "general"}).erreur;
+#ifdef _WIN32
+  // The Windows build has no --root: its hint must not send anyone there.
+  EXPECT_EQ(erreur.find("--root"), std::string::npos) << erreur;
+  EXPECT_NE(erreur.find("lettre de lecteur"), std::string::npos) << erreur;
+#else
+  EXPECT_NE(erreur.find("C: est --root/drive_c"), std::string::npos) << erreur;
+#endif
+}
+
 }  // namespace
