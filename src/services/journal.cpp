@@ -33,9 +33,10 @@ struct Etat {
   std::map<std::string, std::unordered_map<std::string, std::pair<bool, size_t>>> clesNotees;
   std::map<std::string, Ombre> ombres;          // by folded path
   std::map<std::string, bool> virtuels;         // folded, without the final backslash
-  // Hundreds of keys in a row go to one file: its entries, found once for the run of them.
+  // Hundreds of keys in a row go to one file: its fold and entries, found once for the run of them.
   struct Dernier {
     std::string chemin;
+    std::string cle;  // folded
     Ombre* ombre = nullptr;
     size_t fiche = static_cast<size_t>(-1);
     std::unordered_map<std::string, std::pair<bool, size_t>>* notees = nullptr;
@@ -47,17 +48,6 @@ Etat& etat() {
 }
 
 std::string cleDe(const std::string& chemin) { return MajusculesWindows(chemin); }
-
-// A run writes hundreds of keys to one file after another: the fold of the
-// path last asked for is kept.
-const std::string& cleFichier(const std::string& chemin) {
-  static std::string dernier, cle;
-  if (chemin != dernier || cle.empty()) {
-    dernier = chemin;
-    cle = cleDe(chemin);
-  }
-  return cle;
-}
 
 std::string sansSeparateurFinal(std::string chemin) {
   while (chemin.size() > 1 && chemin.back() == '\\') chemin.pop_back();
@@ -74,9 +64,11 @@ const std::string& ansi(const std::string& texte, std::string& tampon) {
 // The entries of the last file asked for, when `fichier` is that file.
 Etat::Dernier& dernier(const std::string& fichier) {
   Etat::Dernier& d = etat().dernier;
-  if (d.chemin != fichier) d = {fichier};
+  if (d.chemin != fichier || d.cle.empty()) d = {fichier, cleDe(fichier)};
   return d;
 }
+
+const std::string& cleFichier(const std::string& chemin) { return dernier(chemin).cle; }
 
 Ombre& ombre(const std::string& fichier) {
   Etat::Dernier& d = dernier(fichier);
