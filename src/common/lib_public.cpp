@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "common/erreurs.h"
+#include "common/octets.h"
 
 RepFicExtType RepFicExt;
 
@@ -83,7 +84,7 @@ bool NomFichierCorrect(const std::string& chemin) {
   bool correct = false;
   Procedure("Lib_Public:NomFichierCorrect").etape([&] {
     // One pass: every read and write of a run asks this of its file's path.
-    correct = std::none_of(chemin.begin(), chemin.end(), [](char c) { return c == '*' || c == '?' || c == '"' || c == '|'; });
+    correct = !octets::Contient(chemin, false, '*', '?', '"', '|');
   });
   return correct;
 }

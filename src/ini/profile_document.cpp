@@ -52,7 +52,7 @@ void ProfileDocument::Reindex() {
   for (LineIt it = lines_.begin(); it != lines_.end(); ++it) {
     const LineInfo info = ClassifyLine(it->text);
     if (info.kind == LineKind::kHeader) {
-      auto [entry, isNew] = sections_.try_emplace(FoldName(info.name));
+      auto [entry, isNew] = sections_.try_emplace(std::string(info.name));
       current = isNew ? &entry->second : nullptr;
       if (isNew) entry->second.header = entry->second.lastKey = it;
     } else {
@@ -68,14 +68,14 @@ void ProfileDocument::IndexLine(Section* section, LineIt line) {
   const LineInfo info = ClassifyLine(line->text);
   if (info.kind != LineKind::kKey) return;
   section->lastKey = line;
-  section->keys.try_emplace(FoldName(info.name), line);
+  section->keys.try_emplace(std::string(info.name), line);
 }
 
 std::optional<std::string> ProfileDocument::Read(std::string_view section,
                                                  std::string_view key) const {
-  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
   if (s == sections_.end()) return std::nullopt;
-  const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
+  const auto k = s->second.keys.find(TrimSpaces(UpToNul(key)));
   if (k == s->second.keys.end()) return std::nullopt;
   std::string value(Unquote(TrimBlanks(ClassifyLine(k->second->text).value)));
   return utf16_ ? ImageForAnsi(value) : value;
@@ -86,18 +86,20 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
   section = TrimSpaces(UpToNul(section));
   key = TrimSpaces(UpToNul(key));
   value = UpToNul(value);
-  std::string text = std::string(key).append(1, '=').append(value);
   // A line break in any argument, or a key that reads back as a header, changes
   // the file's structure beyond the one line: the result is then read afresh.
-  const bool restructures = HasLineBreak(section) || HasLineBreak(text) ||
-                            ClassifyLine(text).kind == LineKind::kHeader;
-  const auto s = sections_.find(FoldName(section));
+  const size_t first = key.find_first_not_of(" \t\v");
+  const bool restructures = HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+                            (first != std::string_view::npos && key[first] == '[');
+  // Built only for a new line: a run over full files finds almost every key.
+  auto text = [&] { return std::string(key).append(1, '=').append(value); };
+  const auto s = sections_.find(section);
   if (s == sections_.end()) {
-    Append(std::string(1, '[').append(section).append(1, ']'), std::move(text));
-  } else if (const auto k = s->second.keys.find(FoldName(key)); k != s->second.keys.end()) {
+    Append(std::string(1, '[').append(section).append(1, ']'), text());
+  } else if (const auto k = s->second.keys.find(key); k != s->second.keys.end()) {
     if (!Replace(k->second, value)) return false;
   } else {
-    Insert(s->second, std::move(text));
+    Insert(s->second, text());
   }
   if (restructures) Parse(Serialize());
   return true;
@@ -105,9 +107,9 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
 
 bool ProfileDocument::WouldChange(std::string_view section, std::string_view key,
                                   std::string_view value) const {
-  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
   if (s == sections_.end()) return true;
-  const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
+  const auto k = s->second.keys.find(TrimSpaces(UpToNul(key)));
   if (k == s->second.keys.end()) return true;
   value = UpToNul(value);
   const LineInfo info = ClassifyLine(k->second->text);
@@ -116,13 +118,13 @@ bool ProfileDocument::WouldChange(std::string_view section, std::string_view key
 }
 
 bool ProfileDocument::HasSection(std::string_view section) const {
-  return sections_.count(FoldName(TrimSpaces(UpToNul(section)))) != 0;
+  return sections_.count(TrimSpaces(UpToNul(section))) != 0;
 }
 
 bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) {
-  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
   if (s == sections_.end()) return false;
-  const auto k = s->second.keys.find(FoldName(TrimSpaces(UpToNul(key))));
+  const auto k = s->second.keys.find(TrimSpaces(UpToNul(key)));
   if (k == s->second.keys.end()) return false;
   lines_.erase(k->second);
   Reindex();  // the section's insertion point may have been that line
@@ -130,7 +132,7 @@ bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) 
 }
 
 bool ProfileDocument::DeleteSection(std::string_view section) {
-  const auto s = sections_.find(FoldName(TrimSpaces(UpToNul(section))));
+  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
   if (s == sections_.end()) return false;
   LineIt it = lines_.erase(s->second.header);
   while (it != lines_.end()) {
@@ -169,7 +171,7 @@ void ProfileDocument::Append(std::string header, std::string text) {
   }
   const LineIt head = lines_.insert(lines_.end(), {std::move(header), Eol::kCrLf});
   const LineIt line = lines_.insert(lines_.end(), {std::move(text), Eol::kCrLf});
-  auto [entry, isNew] = sections_.try_emplace(FoldName(ClassifyLine(head->text).name));
+  auto [entry, isNew] = sections_.try_emplace(std::string(ClassifyLine(head->text).name));
   if (!isNew) return;  // a name such as "a]b" reads back as an earlier section
   entry->second.header = entry->second.lastKey = head;
   IndexLine(&entry->second, line);

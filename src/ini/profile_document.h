@@ -13,6 +13,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "ini/profile_text.h"
+
 namespace ini {
 
 class ProfileDocument {
@@ -64,10 +66,13 @@ class ProfileDocument {
   using Lines = std::list<Line>;
   using LineIt = Lines::iterator;
   // Only the first section of each name is reachable, and in it the first line of each key.
+  // Names are kept as first spelt and compared folded.
+  template <class T>
+  using ByName = std::unordered_map<std::string, T, FoldedHash, FoldedEqual>;
   struct Section {
     LineIt header;
     LineIt lastKey;  // where the next new key goes after; the header while there is none
-    std::unordered_map<std::string, LineIt> keys;
+    ByName<LineIt> keys;
   };
 
   void Parse(std::string_view bytes);
@@ -79,7 +84,7 @@ class ProfileDocument {
   static void Terminate(Line& line);
 
   Lines lines_;
-  std::unordered_map<std::string, Section> sections_;  // by folded name
+  ByName<Section> sections_;
   bool utf16_ = false;  // the lines are the image of a UTF-16LE file
 };
 

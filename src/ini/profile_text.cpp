@@ -1,6 +1,8 @@
 #include "ini/profile_text.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace ini {
 namespace {
@@ -57,6 +59,55 @@ std::string FoldName(std::string_view name) {
   std::string folded(name);
   for (char& c : folded) c = FoldCase(c);
   return folded;
+}
+
+namespace {
+
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Eight bytes at a time: plain ASCII folds with arithmetic (0x20 added to each
+// of 'A'..'Z'); a word with a byte of 0x80 or more goes through the table.
+uint64_t FoldWord(uint64_t w) {
+  if ((w & kHighBits) == 0) {
+    const uint64_t fromA = w + 0x3F3F3F3F3F3F3F3FULL;  // high bit set where byte >= 'A'
+    const uint64_t pastZ = w + 0x2525252525252525ULL;  // high bit set where byte > 'Z'
+    return w | ((fromA & ~pastZ & kHighBits) >> 2);
+  }
+  uint64_t folded = 0;
+  for (int i = 0; i < 8; ++i)
+    folded |= uint64_t{static_cast<unsigned char>(FoldCase(static_cast<char>(w >> (8 * i))))} << (8 * i);
+  return folded;
+}
+
+// The bytes from `i` on, up to eight, as one word (the missing ones zero).
+uint64_t WordAt(std::string_view s, size_t i) {
+  uint64_t w = 0;
+  if (s.size() - i >= 8) {
+    std::memcpy(&w, s.data() + i, 8);
+  } else {
+    for (size_t k = i; k < s.size(); ++k) w |= uint64_t{static_cast<unsigned char>(s[k])} << (8 * (k - i));
+  }
+  return w;
+}
+
+}  // namespace
+
+size_t FoldedHash::operator()(std::string_view name) const {
+  uint64_t h = name.size() * 0x9E3779B97F4A7C15ULL;
+  for (size_t i = 0; i < name.size(); i += 8) {
+    h = (h ^ FoldWord(WordAt(name, i))) * 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 29;
+  }
+  return static_cast<size_t>(h);
+}
+
+bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); i += 8) {
+    const uint64_t x = WordAt(a, i), y = WordAt(b, i);
+    if (x != y && FoldWord(x) != FoldWord(y)) return false;
+  }
+  return true;
 }
 
 LineInfo ClassifyLine(std::string_view line) {

@@ -3,6 +3,7 @@
 // Windows-1252 bytes and is shared by reads, writes and the tests.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,17 @@ std::string_view Unquote(std::string_view s);
 // Case folding of Windows-1252 letters as the profile functions compare names.
 char FoldCase(char c);
 std::string FoldName(std::string_view name);
+
+// Hash and equality of names under that folding, for maps that look names up
+// as they come, without building a folded copy first.
+struct FoldedHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const;
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
 
 enum class LineKind { kOther, kHeader, kKey, kComment };
 struct LineInfo {

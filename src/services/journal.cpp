@@ -30,7 +30,8 @@ struct Etat {
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
   // Per file, the keys already reported (folded "section\x01key"): added or changed, and where.
-  std::map<std::string, std::unordered_map<std::string, std::pair<bool, size_t>>> clesNotees;
+  using Notees = std::unordered_map<std::string, std::pair<bool, size_t>, ini::FoldedHash, ini::FoldedEqual>;
+  std::map<std::string, Notees> clesNotees;
   std::map<std::string, Ombre> ombres;          // by folded path
   std::map<std::string, bool> virtuels;         // folded, without the final backslash
   // Hundreds of keys in a row go to one file: its fold and entries, found once for the run of them.
@@ -39,7 +40,7 @@ struct Etat {
     std::string cle;  // folded
     Ombre* ombre = nullptr;
     size_t fiche = static_cast<size_t>(-1);
-    std::unordered_map<std::string, std::pair<bool, size_t>>* notees = nullptr;
+    Notees* notees = nullptr;
   } dernier;
 };
 Etat& etat() {
@@ -191,7 +192,12 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   // A key written twice in one run is reported once, with its final value.
   Etat::Dernier& d = dernier(fichier);
   if (!d.notees) d.notees = &etat().clesNotees[cleFichier(fichier)];
-  auto [it, nouvelle] = d.notees->try_emplace(ini::FoldName(s) + '\x01' + ini::FoldName(k));
+  // The name is built in a buffer kept from key to key; the map folds it.
+  static std::string nom;
+  nom.assign(s).append(1, '\x01').append(k);
+  auto it = d.notees->find(nom);
+  const bool nouvelle = it == d.notees->end();
+  if (nouvelle) it = d.notees->emplace(nom, std::pair<bool, size_t>{}).first;
   if (!nouvelle) {
     const auto [ajoutee, i] = it->second;
     (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;

@@ -5,6 +5,7 @@
 
 #include "common/erreurs.h"
 #include "common/lib_public.h"
+#include "common/octets.h"
 #include "platform/platform.h"
 #include "services/journal.h"
 #include "services/lib_systeme.h"
@@ -26,16 +27,15 @@ std::string& derniereRaison() {
 // the way to the code page, is refused instead of being written.
 std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
                          const std::string& valeur) {
-  auto brise = [](const std::string& s) {
-    return std::any_of(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
-  };
+  auto brise = [](const std::string& t) { return octets::Contient(t, false, '\r', '\n', '\0'); };
   if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
   if (section.find(']') != std::string::npos) return "« ] » interdit dans un nom de section";
   if (cle.find('=') != std::string::npos) return "« = » interdit dans un nom de clé";
-  const std::string c = Trim(cle);
-  if (!c.empty() && (c[0] == '[' || c[0] == ';')) return "un nom de clé ne peut commencer par « [ » ou « ; »";
+  if (const size_t d = cle.find_first_not_of(' '); d != std::string::npos && (cle[d] == '[' || cle[d] == ';'))
+    return "un nom de clé ne peut commencer par « [ » ou « ; »";
   for (const std::string* s : {&fichier, &section, &cle, &valeur})
-    if (!platform::ToAnsi(*s, nullptr)) return "caractère absent de la page de codes Windows-1252";
+    if (octets::Contient(*s, true) && !platform::ToAnsi(*s, nullptr))
+      return "caractère absent de la page de codes Windows-1252";
   // Past this length Windows' profile functions do not carry a value whole, and the
   // stored one would be lost; it stays as it is, on both systems alike. (UTF-8 is
   // never shorter than the code page: most values need no conversion to tell.)
@@ -85,7 +85,8 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
       derniereRaison() = raison;
       Bilan().ajouter(fichier, std::move(raison));
     };
-    if (Trim(section).empty() || Trim(cle).empty()) return refuser("section ou clé vide");
+    auto vide = [](const std::string& t) { return t.find_first_not_of(' ') == std::string::npos; };
+    if (vide(section) || vide(cle)) return refuser("section ou clé vide");
     if (!NomFichierCorrect(fichier)) return refuser("nom de fichier incorrect");
     // Named, so that a technician finds the line that holds, say, a NUL byte.
     if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty())

@@ -1,5 +1,6 @@
 // The Windows folder, the version class, and profile reads.
 #include <algorithm>
+#include <optional>
 
 #include "common/erreurs.h"
 #include "common/lib_public.h"
@@ -39,13 +40,11 @@ void GetOSDisplayString() {
 
 std::string LectureIni(const std::string& fichier, const std::string& section, const std::string& cle,
                        const std::string& defaut) {
-  std::string valeur = defaut;
+  std::optional<std::string> valeur;  // the default is copied only when it is the answer
   Procedure("Lib_Systeme:LectureIni").etape([&] {
     if (!NomFichierCorrect(fichier)) return;
-    if (std::optional<std::string> v = journal::LectureOmbre(fichier, section, cle, defaut))
-      valeur = std::move(*v);
-    else
-      valeur = platform::ProfileRead(fichier, section, cle, defaut);
+    valeur = journal::LectureOmbre(fichier, section, cle, defaut);
+    if (!valeur) valeur = platform::ProfileRead(fichier, section, cle, defaut);
   });
-  return valeur;
+  return valeur ? std::move(*valeur) : defaut;
 }

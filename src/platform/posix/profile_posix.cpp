@@ -286,9 +286,8 @@ int change(const std::string& file, const std::string& section, const std::strin
   if (!f) return fail("lecture du fichier impossible");
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
-  const Write w{*s, *k, *v, op};
-  if (!posix::Apply(f->document, w)) return 1;  // the file holds it already: nothing to write
-  f->pending.push_back(w);
+  if (!posix::Apply(f->document, op, *s, *k, *v)) return 1;  // the file holds it already: nothing to write
+  f->pending.push_back({*s, *k, *v, op});
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     posix::SaveLocks locks;

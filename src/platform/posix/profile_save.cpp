@@ -91,14 +91,15 @@ ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
 
 }  // namespace
 
-bool Apply(ini::ProfileDocument& document, const PendingWrite& w) {
-  switch (w.op) {
+bool Apply(ini::ProfileDocument& document, PendingWrite::Op op, std::string_view section, std::string_view key,
+           std::string_view value) {
+  switch (op) {
     case PendingWrite::Op::DeleteKey:
-      return document.DeleteKey(w.section, w.key);
+      return document.DeleteKey(section, key);
     case PendingWrite::Op::DeleteSection:
-      return document.DeleteSection(w.section);
+      return document.DeleteSection(section);
     default:
-      return document.Write(w.section, w.key, w.value);
+      return document.Write(section, key, value);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -40,8 +41,12 @@ struct PendingWrite {
   std::string section, key, value;  // code-page bytes
   Op op = Op::Write;
 };
-// One pending change applied to a document; true when its text changed.
-bool Apply(ini::ProfileDocument& document, const PendingWrite& w);
+// One change applied to a document; true when its text changed.
+bool Apply(ini::ProfileDocument& document, PendingWrite::Op op, std::string_view section, std::string_view key,
+           std::string_view value);
+inline bool Apply(ini::ProfileDocument& document, const PendingWrite& w) {
+  return Apply(document, w.op, w.section, w.key, w.value);
+}
 
 // What the save left on disk.
 struct SavedFile {
