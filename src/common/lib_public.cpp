@@ -84,7 +84,7 @@ bool NomFichierCorrect(const std::string& chemin) {
   bool correct = false;
   Procedure("Lib_Public:NomFichierCorrect").etape([&] {
     // One pass: every read and write of a run asks this of its file's path.
-    correct = !octets::Contient(chemin, false, '*', '?', '"', '|');
+    correct = !octets::Contient(chemin, '*', '?', '"', '|');
   });
   return correct;
 }

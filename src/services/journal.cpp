@@ -190,14 +190,12 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   Fichier& f = fiche(fichier);
   if (!o.existait) f.cree = true;
   // A key written twice in one run is reported once, with its final value.
-  Etat::Dernier& d = dernier(fichier);
-  if (!d.notees) d.notees = &etat().clesNotees[cleFichier(fichier)];
+  Etat::Dernier& d = etat().dernier;  // `fiche` made it this file's
+  if (!d.notees) d.notees = &etat().clesNotees[d.cle];
   // The name is built in a buffer kept from key to key; the map folds it.
   static std::string nom;
   nom.assign(s).append(1, '\x01').append(k);
-  auto it = d.notees->find(nom);
-  const bool nouvelle = it == d.notees->end();
-  if (nouvelle) it = d.notees->emplace(nom, std::pair<bool, size_t>{}).first;
+  auto [it, nouvelle] = d.notees->try_emplace(nom);
   if (!nouvelle) {
     const auto [ajoutee, i] = it->second;
     (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;

@@ -27,14 +27,14 @@ std::string& derniereRaison() {
 // the way to the code page, is refused instead of being written.
 std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
                          const std::string& valeur) {
-  auto brise = [](const std::string& t) { return octets::Contient(t, false, '\r', '\n', '\0'); };
+  auto brise = [](const std::string& t) { return octets::Contient(t, '\r', '\n', '\0'); };
   if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
   if (section.find(']') != std::string::npos) return "« ] » interdit dans un nom de section";
   if (cle.find('=') != std::string::npos) return "« = » interdit dans un nom de clé";
   if (const size_t d = cle.find_first_not_of(' '); d != std::string::npos && (cle[d] == '[' || cle[d] == ';'))
     return "un nom de clé ne peut commencer par « [ » ou « ; »";
   for (const std::string* s : {&fichier, &section, &cle, &valeur})
-    if (octets::Contient(*s, true) && !platform::ToAnsi(*s, nullptr))
+    if (octets::HorsAscii(*s) && !platform::ToAnsi(*s, nullptr))
       return "caractère absent de la page de codes Windows-1252";
   // Past this length Windows' profile functions do not carry a value whole, and the
   // stored one would be lost; it stays as it is, on both systems alike. (UTF-8 is

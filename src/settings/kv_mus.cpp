@@ -18,8 +18,6 @@ constexpr int kStrategies = 9;
 
 using Suffixes = std::vector<std::pair<std::string, std::string>>;  // key suffix, default
 
-std::string Nn(int n) { return N2S(n, 2, 0, "0"); }
-
 // A 5 x 5 grid of "D<from>F<to>:O|N;", the outer loop on the scale step left.
 std::string Grille(bool (*interdit)(int de, int vers)) {
   std::string s;

@@ -11,8 +11,6 @@ namespace settings {
 
 namespace {
 
-std::string Nn(int n) { return N2S(n, 2, 0, "0"); }
-
 // Sixteen three-digit fields, each followed by ";"; the unused ones are "000".
 std::string ListeEcrans(std::initializer_list<const char*> champs) {
   std::string s;

@@ -15,6 +15,10 @@ struct CleParDefaut {
 };
 using TableDeCles = std::vector<CleParDefaut>;
 
+// The two last digits of n >= 0, the first one a zero below ten: the numbering
+// of the tables' keys ("01", "02"... as N2S(n, 2, 0, "0") gives it, without its arithmetic).
+inline std::string Nn(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
+
 // The working values of one press of a settings button.
 struct Entrees {
   std::string application;   // each folder ends with one backslash

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/lib_public.h"
 #include "outils_tables.h"
 
 namespace settings::test {
@@ -98,3 +99,8 @@ TEST(KvMus, Defaults) {
 
 }  // namespace
 }  // namespace settings::test
+
+// The tables number their keys without N2S: the same two characters for every count.
+TEST(KvMus, KeyNumbersAreThoseOfN2S) {
+  for (int n = 0; n <= 150; ++n) EXPECT_EQ(settings::Nn(n), N2S(n, 2, 0, "0")) << n;
+}

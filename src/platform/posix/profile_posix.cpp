@@ -155,6 +155,7 @@ struct Resolution {
   posix::HostPath host;
   bool writable = false;
   bool entryIsPath = false;  // the cache entry is known to be host.path until the command ends
+  CachedFile* file = nullptr;  // that entry, once loaded: checked against the disk for this command
 };
 std::unordered_map<std::string, Resolution> g_resolved;
 
@@ -189,6 +190,16 @@ const std::string& entryOf(Resolution& r, bool kept) {
   const std::string& e = cacheKey(r.host);
   r.entryIsPath = kept && &e == &r.host.path && (r.host.exists || g_files.count(e));
   return e;
+}
+
+// The cached file of a resolution. A kept one remembers it: within a command a
+// file is checked against the disk once, and its entry stays where it is.
+CachedFile* loadFor(Resolution& r, bool kept, const std::string& entry, const std::string& windowsPath,
+                    const Identity* known = nullptr) {
+  if (r.file) return r.file;
+  CachedFile* f = load(entry, windowsPath, known);
+  if (kept && r.entryIsPath) r.file = f;
+  return f;
 }
 
 // The code-page bytes of `text`: the text itself when it is plain ASCII, else its
@@ -235,7 +246,7 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
     const std::optional<std::string> v = ini::ReadKey(bytes, *s, *k);
     return v ? FromAnsi(*v) : fallback();
   }
-  CachedFile* f = load(host, file);
+  CachedFile* f = loadFor(r, &r != &scratch, host, file);
   if (!f) return fallback();
   const std::optional<std::string> v = f->document.Read(*s, *k);
   return v ? FromAnsi(*v) : fallback();
@@ -282,7 +293,7 @@ int change(const std::string& file, const std::string& section, const std::strin
     }
   }
   const std::string& entry = entryOf(r, &r != &scratch);
-  CachedFile* f = load(entry, file, !checked && entry == h.path ? &identity : nullptr);
+  CachedFile* f = loadFor(r, &r != &scratch, entry, file, !checked && entry == h.path ? &identity : nullptr);
   if (!f) return fail("lecture du fichier impossible");
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
