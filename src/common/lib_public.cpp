@@ -83,8 +83,15 @@ std::string NettoieNomDeDossier(const std::string& texte) {
 bool NomFichierCorrect(const std::string& chemin) {
   bool correct = false;
   Procedure("Lib_Public:NomFichierCorrect").etape([&] {
-    // One pass: every read and write of a run asks this of its file's path.
+    // Every read and write of a run asks this of its file's path, mostly the
+    // same one a thousand times in a row: the last path found correct is kept.
+    thread_local std::string dernierCorrect;
+    if (chemin.size() == dernierCorrect.size() && chemin == dernierCorrect) {
+      correct = true;
+      return;
+    }
     correct = !octets::Contient(chemin, '*', '?', '"', '|');
+    if (correct) dernierCorrect = chemin;
   });
   return correct;
 }

@@ -8,9 +8,15 @@
 
 namespace octets {
 
-// Whether `s` holds one of `cs`: one vectorised search per byte sought.
+// Whether `s` holds one of `cs`: one vectorised search per byte sought, or for
+// a short text, where a search costs more than it scans, one pass.
 template <class... C>
 bool Contient(std::string_view s, C... cs) {
+  if (s.size() < 32) {
+    for (const char c : s)
+      if (((c == cs) || ...)) return true;
+    return false;
+  }
   return ((std::memchr(s.data(), static_cast<unsigned char>(cs), s.size()) != nullptr) || ...);
 }
 

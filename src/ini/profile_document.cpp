@@ -52,7 +52,7 @@ void ProfileDocument::Reindex() {
   for (LineIt it = lines_.begin(); it != lines_.end(); ++it) {
     const LineInfo info = ClassifyLine(it->text);
     if (info.kind == LineKind::kHeader) {
-      auto [entry, isNew] = sections_.try_emplace(std::string(info.name));
+      auto [entry, isNew] = sections_.try_emplace(info.name);
       current = isNew ? &entry->second : nullptr;
       if (isNew) entry->second.header = entry->second.lastKey = it;
     } else {
@@ -68,7 +68,7 @@ void ProfileDocument::IndexLine(Section* section, LineIt line) {
   const LineInfo info = ClassifyLine(line->text);
   if (info.kind != LineKind::kKey) return;
   section->lastKey = line;
-  section->keys.try_emplace(std::string(info.name), line);
+  section->keys.try_emplace(info.name, line);
 }
 
 std::optional<std::string> ProfileDocument::Read(std::string_view section,
@@ -92,12 +92,20 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
   const bool restructures = HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
                             (first != std::string_view::npos && key[first] == '[');
   // Built only for a new line: a run over full files finds almost every key.
-  auto text = [&] { return std::string(key).append(1, '=').append(value); };
+  auto text = [&] {
+    std::string t;
+    t.reserve(key.size() + 1 + value.size());
+    t.append(key).append(1, '=').append(value);
+    return t;
+  };
   const auto s = sections_.find(section);
   if (s == sections_.end()) {
     Append(std::string(1, '[').append(section).append(1, ']'), text());
   } else if (const auto k = s->second.keys.find(key); k != s->second.keys.end()) {
     if (!Replace(k->second, value)) return false;
+    auto node = s->second.keys.extract(k);  // its name is now in the new text
+    node.key() = ClassifyLine(node.mapped()->text).name;
+    s->second.keys.insert(std::move(node));
   } else {
     Insert(s->second, text());
   }
@@ -171,7 +179,7 @@ void ProfileDocument::Append(std::string header, std::string text) {
   }
   const LineIt head = lines_.insert(lines_.end(), {std::move(header), Eol::kCrLf});
   const LineIt line = lines_.insert(lines_.end(), {std::move(text), Eol::kCrLf});
-  auto [entry, isNew] = sections_.try_emplace(std::string(ClassifyLine(head->text).name));
+  auto [entry, isNew] = sections_.try_emplace(ClassifyLine(head->text).name);
   if (!isNew) return;  // a name such as "a]b" reads back as an earlier section
   entry->second.header = entry->second.lastKey = head;
   IndexLine(&entry->second, line);

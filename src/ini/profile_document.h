@@ -66,9 +66,10 @@ class ProfileDocument {
   using Lines = std::list<Line>;
   using LineIt = Lines::iterator;
   // Only the first section of each name is reachable, and in it the first line of each key.
-  // Names are kept as first spelt and compared folded.
+  // Names are compared folded. A name is a view into its own line, whose text
+  // lives in a list node that never moves: a line rewritten is indexed again.
   template <class T>
-  using ByName = std::unordered_map<std::string, T, FoldedHash, FoldedEqual>;
+  using ByName = std::unordered_map<std::string_view, T, FoldedHash, FoldedEqual>;
   struct Section {
     LineIt header;
     LineIt lastKey;  // where the next new key goes after; the header while there is none

@@ -1,5 +1,6 @@
 #include "ini/profile_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -39,12 +40,45 @@ std::string_view TrimSpaces(std::string_view s) {
   return s;
 }
 
-std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
+namespace {
 
-bool HasLineBreak(std::string_view s) {
-  // Two vectorised searches; find_first_of would run memchr over the set once per character.
-  return s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos;
+template <class T>
+T Load(const char* p) {
+  T w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
 }
+
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Where the first of the bytes `cs` is in `s`, or s.size(). Names are short, and
+// there a library search costs more than it scans: eight bytes at a time (the
+// lowest byte flagged in a word is always a true match). Values can be long.
+template <class... C>
+size_t FindAny(std::string_view s, C... cs) {
+  if (s.size() >= 64) {
+    size_t at = s.size();
+    for (const char c : {cs...}) at = std::min(at, s.find(c));
+    return at;
+  }
+  size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    const uint64_t w = Load<uint64_t>(s.data() + i);
+    auto zeros = [](uint64_t x) { return (x - kOnes) & ~x & kHighBits; };
+    if (const uint64_t m = (zeros(w ^ (kOnes * static_cast<unsigned char>(cs))) | ...))
+      return i + static_cast<size_t>(__builtin_ctzll(m)) / 8;
+  }
+  for (; i < s.size(); ++i)
+    if (((s[i] == cs) || ...)) return i;
+  return s.size();
+}
+
+}  // namespace
+
+std::string_view UpToNul(std::string_view s) { return s.substr(0, FindAny(s, '\0')); }
+
+bool HasLineBreak(std::string_view s) { return FindAny(s, '\n', '\r') != s.size(); }
 
 std::string_view Unquote(std::string_view s) {
   if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
@@ -63,8 +97,6 @@ std::string FoldName(std::string_view name) {
 
 namespace {
 
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-
 // Eight bytes at a time: plain ASCII folds with arithmetic (0x20 added to each
 // of 'A'..'Z'); a word with a byte of 0x80 or more goes through the table.
 uint64_t FoldWord(uint64_t w) {
@@ -79,35 +111,44 @@ uint64_t FoldWord(uint64_t w) {
   return folded;
 }
 
-// The bytes from `i` on, up to eight, as one word (the missing ones zero).
-uint64_t WordAt(std::string_view s, size_t i) {
-  uint64_t w = 0;
-  if (s.size() - i >= 8) {
-    std::memcpy(&w, s.data() + i, 8);
-  } else {
-    for (size_t k = i; k < s.size(); ++k) w |= uint64_t{static_cast<unsigned char>(s[k])} << (8 * (k - i));
-  }
-  return w;
+// A name is read as words of eight bytes, the last one ending with it (and
+// overlapping the one before); a shorter name makes one word. Every byte is in
+// some word, two names of one length are cut alike, and no byte loop is needed.
+uint64_t ShortWord(const char* p, size_t n) {
+  if (n >= 4) return uint64_t{Load<uint32_t>(p)} | uint64_t{Load<uint32_t>(p + n - 4)} << 32;
+  if (n == 0) return 0;
+  auto b = [p](size_t i) { return uint64_t{static_cast<unsigned char>(p[i])}; };
+  return b(0) | b(n / 2) << 8 | b(n - 1) << 16;
 }
 
 }  // namespace
 
 size_t FoldedHash::operator()(std::string_view name) const {
-  uint64_t h = name.size() * 0x9E3779B97F4A7C15ULL;
-  for (size_t i = 0; i < name.size(); i += 8) {
-    h = (h ^ FoldWord(WordAt(name, i))) * 0xFF51AFD7ED558CCDULL;
+  const char* p = name.data();
+  const size_t n = name.size();
+  uint64_t h = n * 0x9E3779B97F4A7C15ULL;
+  auto mix = [&h](uint64_t w) {
+    h = (h ^ FoldWord(w)) * 0xFF51AFD7ED558CCDULL;
     h ^= h >> 29;
+  };
+  if (n < 8) {
+    mix(ShortWord(p, n));
+  } else {
+    for (size_t i = 0; i + 8 < n; i += 8) mix(Load<uint64_t>(p + i));
+    mix(Load<uint64_t>(p + n - 8));
   }
   return static_cast<size_t>(h);
 }
 
 bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); i += 8) {
-    const uint64_t x = WordAt(a, i), y = WordAt(b, i);
-    if (x != y && FoldWord(x) != FoldWord(y)) return false;
-  }
-  return true;
+  const size_t n = a.size();
+  if (n != b.size()) return false;
+  auto same = [](uint64_t x, uint64_t y) { return x == y || FoldWord(x) == FoldWord(y); };
+  const char *p = a.data(), *q = b.data();
+  if (n < 8) return same(ShortWord(p, n), ShortWord(q, n));
+  for (size_t i = 0; i + 8 < n; i += 8)
+    if (!same(Load<uint64_t>(p + i), Load<uint64_t>(q + i))) return false;
+  return same(Load<uint64_t>(p + n - 8), Load<uint64_t>(q + n - 8));
 }
 
 LineInfo ClassifyLine(std::string_view line) {

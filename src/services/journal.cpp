@@ -29,8 +29,9 @@ struct Etat {
   bool sauvegardes = false;
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
-  // Per file, the keys already reported (folded "section\x01key"): added or changed, and where.
-  using Notees = std::unordered_map<std::string, std::pair<bool, size_t>, ini::FoldedHash, ini::FoldedEqual>;
+  // Per file, the keys already reported, by the hash of "section\x01key" folded:
+  // added or changed, and where. The entry itself tells two names of one hash apart.
+  using Notees = std::unordered_multimap<size_t, std::pair<bool, size_t>>;
   std::map<std::string, Notees> clesNotees;
   std::map<std::string, Ombre> ombres;          // by folded path
   std::map<std::string, bool> virtuels;         // folded, without the final backslash
@@ -192,20 +193,23 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   // A key written twice in one run is reported once, with its final value.
   Etat::Dernier& d = etat().dernier;  // `fiche` made it this file's
   if (!d.notees) d.notees = &etat().clesNotees[d.cle];
-  // The name is built in a buffer kept from key to key; the map folds it.
-  static std::string nom;
+  static std::string nom;  // kept from key to key: no allocation per key
   nom.assign(s).append(1, '\x01').append(k);
-  auto [it, nouvelle] = d.notees->try_emplace(nom);
-  if (!nouvelle) {
+  const size_t h = ini::FoldedHash{}(nom);
+  for (auto [it, fin] = d.notees->equal_range(h); it != fin; ++it) {
     const auto [ajoutee, i] = it->second;
+    const std::string& autreSection = ajoutee ? f.ajoutees[i].section : f.modifiees[i].section;
+    const std::string& autreCle = ajoutee ? f.ajoutees[i].cle : f.modifiees[i].cle;
+    std::string as, ak;
+    if (!ini::FoldedEqual{}(ansi(autreSection, as), s) || !ini::FoldedEqual{}(ansi(autreCle, ak), k)) continue;
     (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;
     return;
   }
   if (avant) {
-    it->second = {false, f.modifiees.size()};
+    d.notees->emplace(h, std::pair{false, f.modifiees.size()});
     f.modifiees.push_back({section, cle, platform::FromAnsi(*avant), valeur});
   } else {
-    it->second = {true, f.ajoutees.size()};
+    d.notees->emplace(h, std::pair{true, f.ajoutees.size()});
     f.ajoutees.push_back({section, cle, valeur});
   }
 }

@@ -52,7 +52,7 @@ struct CachedFile {
   Identity identity;  // of the file the document was parsed from
   std::string onDisk;  // its bytes, for when the identity cannot be trusted
   ini::ProfileDocument document;
-  std::vector<Write> pending;  // applied to `document`, not yet on disk
+  posix::PendingWrites pending;  // applied to `document`, not yet on disk
 };
 
 std::map<std::string, CachedFile> g_files;  // by host path
@@ -298,7 +298,7 @@ int change(const std::string& file, const std::string& section, const std::strin
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
   if (!posix::Apply(f->document, op, *s, *k, *v)) return 1;  // the file holds it already: nothing to write
-  f->pending.push_back({*s, *k, *v, op});
+  f->pending.Add(op, *s, *k, *v);
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     posix::SaveLocks locks;

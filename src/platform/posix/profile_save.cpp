@@ -72,7 +72,7 @@ bool sameFile(const OnDisk& a, const OnDisk& b) {
 // changed (it differs from what we started from) keeps its value: as if our
 // command had run just before theirs.
 ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
-                           const std::vector<PendingWrite>& pending) {
+                           const PendingWrites& pending) {
   const ini::ProfileDocument before(base);
   ini::ProfileDocument now(theirs);
   std::vector<bool> replay(pending.size());
@@ -81,8 +81,9 @@ ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
       replay[i] = true;
       continue;
     }
-    const std::optional<std::string> t = now.Read(pending[i].section, pending[i].key);
-    replay[i] = !t || t == before.Read(pending[i].section, pending[i].key);
+    const PendingWrite w = pending[i];
+    const std::optional<std::string> t = now.Read(w.section, w.key);
+    replay[i] = !t || t == before.Read(w.section, w.key);
   }
   for (size_t i = 0; i < pending.size(); ++i)
     if (replay[i]) Apply(now, pending[i]);
@@ -90,6 +91,17 @@ ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
 }
 
 }  // namespace
+
+void PendingWrites::Add(PendingWrite::Op op, std::string_view section, std::string_view key, std::string_view value) {
+  entries_.push_back({op, text_.size(), section.size(), key.size(), value.size()});
+  text_.append(section).append(key).append(value);
+}
+
+PendingWrite PendingWrites::operator[](size_t i) const {
+  const Entry& e = entries_[i];
+  const std::string_view t(text_);
+  return {e.op, t.substr(e.at, e.section), t.substr(e.at + e.section, e.key), t.substr(e.at + e.section + e.key, e.value)};
+}
 
 bool Apply(ini::ProfileDocument& document, PendingWrite::Op op, std::string_view section, std::string_view key,
            std::string_view value) {
@@ -109,7 +121,7 @@ namespace {
 constexpr int kRounds = 8;
 
 bool saveLocked(const FolderLock& lock, const std::string& name, const std::string& base, bool baseExisted,
-                const ini::ProfileDocument& document, const std::vector<PendingWrite>& pending, Fault fault,
+                const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
                 SavedFile* saved, std::string* reason) {
   SweepLeftovers(lock.Fd(), lock.Held());
   OnDisk current;
@@ -212,7 +224,7 @@ FolderLock* SaveLocks::For(const std::string& folder, std::string* reason) {
 }
 
 bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
-                 const ini::ProfileDocument& document, const std::vector<PendingWrite>& pending, Fault fault,
+                 const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
                  SavedFile* saved, std::string* reason) {
   std::string why;
   SaveTarget target;

@@ -38,8 +38,32 @@ class SaveLocks {
 
 struct PendingWrite {
   enum class Op { Write, DeleteKey, DeleteSection };
-  std::string section, key, value;  // code-page bytes
   Op op = Op::Write;
+  std::string_view section, key, value;  // code-page bytes
+};
+
+// The changes made to one file and not yet on disk, in order. Their texts are
+// kept end to end in one buffer: a run makes a thousand of them.
+class PendingWrites {
+ public:
+  void Add(PendingWrite::Op op, std::string_view section, std::string_view key, std::string_view value);
+  // Views into this list, valid until the next Add or clear.
+  PendingWrite operator[](size_t i) const;
+  size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  void clear() {
+    entries_.clear();
+    text_.clear();
+  }
+
+ private:
+  struct Entry {
+    PendingWrite::Op op;
+    size_t at;  // where its section starts in text_, followed by its key and its value
+    size_t section, key, value;  // their lengths
+  };
+  std::string text_;
+  std::vector<Entry> entries_;
 };
 // One change applied to a document; true when its text changed.
 bool Apply(ini::ProfileDocument& document, PendingWrite::Op op, std::string_view section, std::string_view key,
@@ -63,7 +87,7 @@ struct SavedFile {
 // something else by now, our writes are replayed on it, except on a key that
 // changed there too: that change, made by someone else while we worked, stays.
 bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
-                 const ini::ProfileDocument& document, const std::vector<PendingWrite>& pending, Fault fault,
+                 const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
                  SavedFile* saved, std::string* reason);
 
 // Removes what killed saves left beside these files (and beside their links' targets).
