@@ -62,6 +62,7 @@ Replacement::~Replacement() { discard(); }
 void Replacement::discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  unflushed_ = false;
   if (!temp_.empty() && !committed_) ::unlinkat(folder_, temp_.c_str(), 0);
   temp_.clear();
 }
@@ -81,8 +82,8 @@ bool Replacement::giveName(int* error) {
   return false;
 }
 
-bool Replacement::writeInto(bool named, const std::string& bytes, const FileIdentity* keep, Fault fault, int* error,
-                            std::string* reason) {
+bool Replacement::writeInto(bool named, const std::string& bytes, const FileIdentity* keep, Fault fault,
+                            bool flushNow, int* error, std::string* reason) {
   // Until it has the old file's identity, only we may read it.
   const mode_t mode = keep ? 0600 : 0666;
   if (named) {
@@ -107,26 +108,41 @@ bool Replacement::writeInto(bool named, const std::string& bytes, const FileIden
     *error = fault.error;
     return false;
   }
-  if (!WriteAll(fd_, bytes) || ::fsync(fd_) != 0) {
+  if (!WriteAll(fd_, bytes) || (flushNow && ::fsync(fd_) != 0)) {
     *error = errno;
     return false;
+  }
+  // Where the system cannot start a flush alone, Flush does all of it.
+  if (!flushNow) {
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    unflushed_ = true;
   }
   return true;
 }
 
+bool Replacement::Flush(std::string* reason) {
+  if (!unflushed_) return true;
+  if (::fsync(fd_) != 0) {
+    *reason = FrenchReason(errno);
+    return false;
+  }
+  unflushed_ = false;
+  return true;
+}
+
 bool Replacement::Write(int folderFd, const std::string& name, const std::string& bytes, const FileIdentity* keep,
-                        Fault fault, std::string* reason) {
+                        Fault fault, std::string* reason, bool flushNow) {
   discard();
   folder_ = folderFd;
   name_ = name;
   committed_ = false;
   int error = 0;
   reason->clear();
-  if (writeInto(false, bytes, keep, fault, &error, reason)) return true;
+  if (writeInto(false, bytes, keep, fault, flushNow, &error, reason)) return true;
   // No unnamed files here (or no /proc to name one by): a named temporary file then.
   if (reason->empty() && (unsupported(error) || error == EISDIR || error == ENOENT)) {
     discard();
-    if (writeInto(true, bytes, keep, fault, &error, reason)) return true;
+    if (writeInto(true, bytes, keep, fault, flushNow, &error, reason)) return true;
   }
   if (reason->empty()) *reason = FrenchReason(error);
   discard();
@@ -137,6 +153,7 @@ Replacement::Outcome Replacement::Commit(const struct stat* expected, Fault faul
                                         std::string* reason) {
   bool replacing = expected != nullptr;
   *displaced = -1;
+  if (!Flush(reason)) return Outcome::Failed;
   int rc;
   // Named only now, for the instant of the rename: a kill leaves almost never a trace.
   int error = 0;

@@ -36,9 +36,12 @@ class Replacement {
   ~Replacement();
 
   // `keep`: the identity of the file it will replace; nullptr for a new file,
-  // which gets what the system gives a new file.
+  // which gets what the system gives a new file. With `flushNow` false the
+  // system only starts to flush it, so that several files flush together:
+  // Flush waits for it, and Commit never renames a file that is not flushed.
   bool Write(int folderFd, const std::string& name, const std::string& bytes, const FileIdentity* keep, Fault fault,
-             std::string* reason);
+             std::string* reason, bool flushNow = true);
+  bool Flush(std::string* reason);
 
   enum class Outcome { Done, NameTaken, Failed };
   // Puts it under `name`. `expected` is the file that has the name now (nullptr:
@@ -50,8 +53,8 @@ class Replacement {
   int Fd() const { return fd_; }
 
  private:
-  bool writeInto(bool named, const std::string& bytes, const FileIdentity* keep, Fault fault, int* error,
-                 std::string* reason);
+  bool writeInto(bool named, const std::string& bytes, const FileIdentity* keep, Fault fault, bool flushNow,
+                 int* error, std::string* reason);
   bool giveName(int* error);
   void discard();
 
@@ -59,6 +62,7 @@ class Replacement {
   std::string name_, temp_;  // temp_: the temporary name, once it has one
   int fd_ = -1;
   bool committed_ = false;
+  bool unflushed_ = false;
 };
 
 // Waits, briefly, until no other process holds this file open for writing. Once

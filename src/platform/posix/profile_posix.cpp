@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -123,12 +124,12 @@ CachedFile* load(const std::string& host, const std::string& windowsPath, const 
 
 
 
-// Saves one file's pending writes. A file changed on disk since we parsed it is
-// parsed again and our writes replayed on it, so that nobody's change is lost.
-bool flush(posix::SaveLocks& locks, const std::string& host, CachedFile& f, std::string* reason) {
-  if (f.pending.empty()) return true;
+// The end of one file's save: the cache follows what is on disk now. A file
+// changed on disk since we parsed it was parsed again and our writes replayed
+// on it, so that nobody's change is lost.
+bool settle(const std::string& host, CachedFile& f, posix::ProfileSave& save, std::string* reason) {
   posix::SavedFile saved;
-  if (!posix::SaveProfile(locks, host, f.onDisk, f.identity.exists, f.document, f.pending, g_fault, &saved, reason)) {
+  if (!save.Finish(&saved, reason)) {
     g_files.erase(host);  // what is on disk is the truth again
     return false;
   }
@@ -302,7 +303,9 @@ int change(const std::string& file, const std::string& section, const std::strin
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     posix::SaveLocks locks;
-    if (!flush(locks, host, *f, &why)) return fail(why);
+    posix::ProfileSave save(locks, host, f->onDisk, f->identity.exists, f->document, f->pending, g_fault);
+    save.Start();
+    if (!settle(host, *f, save, &why)) return fail(why);
     syncFolders();
   }
   return 1;
@@ -367,11 +370,19 @@ std::vector<SaveFailure> EndCommand() {
   {
     posix::SaveLocks locks;
     locks.LockFoldersOf(hosts);
+    // Every file written before the first is waited for: the system flushes them together.
+    std::vector<std::unique_ptr<posix::ProfileSave>> saves;
     for (const std::string& host : hosts) {
-      auto it = g_files.find(host);
+      const CachedFile& f = g_files.find(host)->second;
+      saves.push_back(std::make_unique<posix::ProfileSave>(locks, host, f.onDisk, f.identity.exists, f.document,
+                                                           f.pending, g_fault));
+      saves.back()->Start();
+    }
+    for (size_t i = 0; i < hosts.size(); ++i) {
+      auto it = g_files.find(hosts[i]);
       std::string why;
       const std::string windowsPath = it->second.windowsPath;
-      if (!flush(locks, host, it->second, &why)) failures.push_back({windowsPath, why});
+      if (!settle(hosts[i], it->second, *saves[i], &why)) failures.push_back({windowsPath, why});
     }
   }
   syncFolders();

@@ -115,87 +115,132 @@ bool Apply(ini::ProfileDocument& document, PendingWrite::Op op, std::string_view
   }
 }
 
-namespace {
-
 // A file that keeps changing under our feet is given up rather than fought over.
 constexpr int kRounds = 8;
 
-bool saveLocked(const FolderLock& lock, const std::string& name, const std::string& base, bool baseExisted,
-                const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
-                SavedFile* saved, std::string* reason) {
-  SweepLeftovers(lock.Fd(), lock.Held());
-  OnDisk current;
-  if (!readOnDisk(lock.Fd(), name, &current, reason)) return false;
-  // What our writes go onto: the file as it is now, or what an in-place writer made of it.
-  std::string theirs = current.bytes;
-  bool theirsExist = current.exists();
+ProfileSave::ProfileSave(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
+                         const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault)
+    : locks_(locks), host_(host), base_(base), baseExisted_(baseExisted), document_(document), pending_(pending),
+      fault_(fault) {}
+
+ProfileSave::~ProfileSave() = default;
+
+struct ProfileSave::Round {
+  OnDisk current;  // what has the name now
+  std::string theirs;  // what our writes go onto: that file, or what an in-place writer made of it
+  bool theirsExist = false;
   Replacement replacement;
-  for (int round = 0; round < kRounds; ++round) {
-    // Most saves find the file as they left it: the document is written as it is, uncopied.
-    std::optional<ini::ProfileDocument> merged;
-    if (theirsExist != baseExisted || theirs != base) merged = merge(base, theirs, pending);
-    std::string bytes = (merged ? *merged : document).Serialize();
-    if (current.exists() && bytes == current.bytes) {
-      saved->bytes = std::move(bytes);
-      saved->merged = std::move(merged);
-      saved->st = current.st;
-      return true;
-    }
-    FileIdentity identity;
-    if (current.exists() && !CaptureIdentity(current.fd, current.st, &identity, reason)) return false;
-    if (!replacement.Write(lock.Fd(), name, bytes, current.exists() ? &identity : nullptr, fault, reason))
-      return false;
-    // Another program may have written while we flushed: look once more, just before.
-    OnDisk last;
-    if (!readOnDisk(lock.Fd(), name, &last, reason)) return false;
-    int displaced = -1;
-    const struct stat* expected = current.exists() ? &current.st : nullptr;
-    const Replacement::Outcome outcome = sameFile(last, current)
-                                             ? replacement.Commit(expected, fault, &displaced, reason)
-                                             : Replacement::Outcome::NameTaken;
-    if (outcome == Replacement::Outcome::Failed) return false;
-    if (outcome == Replacement::Outcome::NameTaken) {
-      if (!readOnDisk(lock.Fd(), name, &current, reason)) return false;
-      theirs = current.bytes;
-      theirsExist = current.exists();
-      continue;
-    }
-    // What we swapped out is what we read, unless someone wrote at the very last moment.
-    // A program that opened the old file before the swap may still write to it:
-    // let it finish, then read what it left.
-    OnDisk out;
-    if (displaced >= 0) {
-      out.fd = displaced;
-      WaitForOtherWriters(out.fd);
-      if (::fstat(out.fd, &out.st) != 0 || !ReadAll(out.fd, &out.bytes)) out = OnDisk();
-    } else if (current.exists()) {
-      WaitForOtherWriters(current.fd);
-      out.st = current.st;
-      if (!ReadAll(current.fd, &out.bytes)) out.bytes = current.bytes;
-      out.fd = ::dup(current.fd);
-    }
-    if (!out.exists() || sameFile(out, current)) {
-      saved->bytes = std::move(bytes);
-      saved->merged = std::move(merged);
-      ::fstat(replacement.Fd(), &saved->st);
-      return true;
-    }
-    theirs = out.bytes;
-    theirsExist = true;
-    // The name is ours now: the next round replaces our own file.
-    // Read-only, so that it never counts as another writer of itself.
-    OnDisk ours;
-    ours.fd = ::open(("/proc/self/fd/" + std::to_string(replacement.Fd())).c_str(), O_RDONLY | O_CLOEXEC);
-    if (ours.fd < 0) ours.fd = ::dup(replacement.Fd());
-    ::fstat(ours.fd, &ours.st);
-    ours.bytes = std::move(bytes);
-    current = std::move(ours);
-  }
-  *reason = "le fichier change sans cesse pendant l'enregistrement";
-  return false;
+  std::optional<ini::ProfileDocument> merged;
+  std::string bytes;
+  bool unchanged = false;  // the file holds these bytes already
+};
+
+bool ProfileSave::Start() {
+  r_ = std::make_unique<Round>();
+  SaveTarget target;
+  if (!FindSaveTarget(host_, &target, &why_) || !(lock_ = locks_.For(target.folder, &why_))) return started_ = false;
+  name_ = target.name;
+  folder_ = target.folder;
+  locks_.SweepOnce(*lock_);
+  if (!readOnDisk(lock_->Fd(), name_, &r_->current, &why_)) return started_ = false;
+  r_->theirs = r_->current.bytes;
+  r_->theirsExist = r_->current.exists();
+  return started_ = write(false);
 }
 
-}  // namespace
+// Our writes, on what is there now, written beside it.
+bool ProfileSave::write(bool flushNow) {
+  Round& r = *r_;
+  // Most saves find the file as they left it: the document is written as it is, uncopied.
+  r.merged.reset();
+  if (r.theirsExist != baseExisted_ || r.theirs != base_) r.merged = merge(base_, r.theirs, pending_);
+  r.bytes = (r.merged ? *r.merged : document_).Serialize();
+  r.unchanged = r.current.exists() && r.bytes == r.current.bytes;
+  if (r.unchanged) return true;
+  FileIdentity identity;
+  if (r.current.exists() && !CaptureIdentity(r.current.fd, r.current.st, &identity, &why_)) return false;
+  return r.replacement.Write(lock_->Fd(), name_, r.bytes, r.current.exists() ? &identity : nullptr, fault_, &why_,
+                             flushNow);
+}
+
+bool ProfileSave::Finish(SavedFile* saved, std::string* reason) {
+  auto fail = [&] {
+    *reason = "enregistrement impossible: " + why_;
+    return false;
+  };
+  if (!started_) return fail();
+  saved->folder = folder_;
+  for (int round = 0; round < kRounds; ++round) {
+    if (round > 0 && !write(true)) return fail();
+    switch (commit(saved)) {
+      case Next::Done:
+        return true;
+      case Next::Failed:
+        return fail();
+      case Next::Again:
+        continue;
+    }
+  }
+  why_ = "le fichier change sans cesse pendant l'enregistrement";
+  return fail();
+}
+
+ProfileSave::Next ProfileSave::commit(SavedFile* saved) {
+  Round& r = *r_;
+  if (r.unchanged) {
+    saved->bytes = std::move(r.bytes);
+    saved->merged = std::move(r.merged);
+    saved->st = r.current.st;
+    return Next::Done;
+  }
+  if (!r.replacement.Flush(&why_)) return Next::Failed;
+  // Another program may have written while we flushed: look once more, just before.
+  OnDisk last;
+  if (!readOnDisk(lock_->Fd(), name_, &last, &why_)) return Next::Failed;
+  int displaced = -1;
+  const struct stat* expected = r.current.exists() ? &r.current.st : nullptr;
+  const Replacement::Outcome outcome = sameFile(last, r.current)
+                                           ? r.replacement.Commit(expected, fault_, &displaced, &why_)
+                                           : Replacement::Outcome::NameTaken;
+  if (outcome == Replacement::Outcome::Failed) return Next::Failed;
+  if (outcome == Replacement::Outcome::NameTaken) {
+    if (!readOnDisk(lock_->Fd(), name_, &r.current, &why_)) return Next::Failed;
+    r.theirs = r.current.bytes;
+    r.theirsExist = r.current.exists();
+    return Next::Again;
+  }
+  // What we swapped out is what we read, unless someone wrote at the very last moment.
+  // A program that opened the old file before the swap may still write to it:
+  // let it finish, then read what it left.
+  OnDisk out;
+  if (displaced >= 0) {
+    out.fd = displaced;
+    WaitForOtherWriters(out.fd);
+    if (::fstat(out.fd, &out.st) != 0 || !ReadAll(out.fd, &out.bytes)) out = OnDisk();
+  } else if (r.current.exists()) {
+    WaitForOtherWriters(r.current.fd);
+    out.st = r.current.st;
+    if (!ReadAll(r.current.fd, &out.bytes)) out.bytes = r.current.bytes;
+    out.fd = ::dup(r.current.fd);
+  }
+  if (!out.exists() || sameFile(out, r.current)) {
+    saved->bytes = std::move(r.bytes);
+    saved->merged = std::move(r.merged);
+    ::fstat(r.replacement.Fd(), &saved->st);
+    return Next::Done;
+  }
+  r.theirs = out.bytes;
+  r.theirsExist = true;
+  // The name is ours now: the next round replaces our own file.
+  // Read-only, so that it never counts as another writer of itself.
+  OnDisk ours;
+  ours.fd = ::open(("/proc/self/fd/" + std::to_string(r.replacement.Fd())).c_str(), O_RDONLY | O_CLOEXEC);
+  if (ours.fd < 0) ours.fd = ::dup(r.replacement.Fd());
+  ::fstat(ours.fd, &ours.st);
+  ours.bytes = std::move(r.bytes);
+  r.current = std::move(ours);
+  return Next::Again;
+}
 
 void SaveLocks::LockFoldersOf(const std::vector<std::string>& hosts) {
   std::map<Key, std::string> folders;  // sorted: every process takes them in the same order
@@ -226,15 +271,15 @@ FolderLock* SaveLocks::For(const std::string& folder, std::string* reason) {
 bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
                  const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
                  SavedFile* saved, std::string* reason) {
-  std::string why;
-  SaveTarget target;
-  FolderLock* lock = nullptr;
-  if (FindSaveTarget(host, &target, &why) && (lock = locks.For(target.folder, &why))) {
-    saved->folder = target.folder;
-    if (saveLocked(*lock, target.name, base, baseExisted, document, pending, fault, saved, &why)) return true;
-  }
-  *reason = "enregistrement impossible: " + why;
-  return false;
+  ProfileSave save(locks, host, base, baseExisted, document, pending, fault);
+  save.Start();
+  return save.Finish(saved, reason);
+}
+
+void SaveLocks::SweepOnce(const FolderLock& lock) {
+  if (std::find(swept_.begin(), swept_.end(), &lock) != swept_.end()) return;
+  swept_.push_back(&lock);
+  SweepLeftovers(lock.Fd(), lock.Held());
 }
 
 void SweepLeftoversNear(const std::vector<std::string>& hosts) {

@@ -28,12 +28,16 @@ class SaveLocks {
   void LockFoldersOf(const std::vector<std::string>& hosts);
   // The lock of a folder, taken now if it is not held yet; nullptr with a reason.
   FolderLock* For(const std::string& folder, std::string* reason);
+  // Removes what killed saves left in a locked folder, before this command's
+  // first save there: the temporary files of its later saves are its own.
+  void SweepOnce(const FolderLock& lock);
 
  private:
   // By the folder's identity: two spellings of one folder must not lock it twice,
   // the second waiting for the first for ever.
   using Key = std::pair<dev_t, ino_t>;
   std::map<Key, std::unique_ptr<FolderLock>> locks_;
+  std::vector<const FolderLock*> swept_;
 };
 
 struct PendingWrite {
@@ -86,6 +90,43 @@ struct SavedFile {
 // was none), `document` those writes applied to it. When the disk holds
 // something else by now, our writes are replayed on it, except on a key that
 // changed there too: that change, made by someone else while we worked, stays.
+//
+// In two halves: Start reads the file as it is now, under the lock, and writes
+// its replacement, whose flush the system only begins; Finish waits for the
+// flush, looks once more, and renames. A command starts all its saves before it
+// finishes the first, so that the system flushes its files together. What is
+// given stays untouched until Finish returns.
+class ProfileSave {
+ public:
+  ProfileSave(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
+              const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault);
+  ~ProfileSave();
+  ProfileSave(const ProfileSave&) = delete;
+  ProfileSave& operator=(const ProfileSave&) = delete;
+
+  bool Start();  // false: Finish will tell why
+  bool Finish(SavedFile* saved, std::string* reason);
+
+ private:
+  struct Round;
+  enum class Next { Done, Again, Failed };
+  bool write(bool flushNow);
+  Next commit(SavedFile* saved);
+
+  SaveLocks& locks_;
+  const std::string& host_;
+  const std::string& base_;
+  bool baseExisted_;
+  const ini::ProfileDocument& document_;
+  const PendingWrites& pending_;
+  Fault fault_;
+  FolderLock* lock_ = nullptr;
+  std::string name_, folder_, why_;
+  bool started_ = false;
+  std::unique_ptr<Round> r_;
+};
+
+// Both halves at once.
 bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
                  const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
                  SavedFile* saved, std::string* reason);
