@@ -1,5 +1,5 @@
 // Byte scans of the texts every key of a run goes through: a run checks
-// thousands of paths and values, some of them long.
+// thousands of names, paths and values, some of them long.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +8,40 @@
 
 namespace octets {
 
-// Whether `s` holds one of `cs`: one vectorised search per byte sought, or for
-// a short text, where a search costs more than it scans, one pass.
+// Whether `s` holds one of the bytes `cs`. A short text is read as words of
+// eight bytes, the last one ending with it (overlapping the one before), where
+// a library search would cost more than it scans; a long one with one
+// vectorised search per byte.
 template <class... C>
 bool Contient(std::string_view s, C... cs) {
-  if (s.size() < 32) {
-    for (const char c : s)
-      if (((c == cs) || ...)) return true;
-    return false;
+  const char* p = s.data();
+  const size_t n = s.size();
+  if (n >= 64) return ((std::memchr(p, static_cast<unsigned char>(cs), n) != nullptr) || ...);
+  constexpr uint64_t kUns = 0x0101010101010101ULL, kHauts = 0x8080808080808080ULL;
+  // Exact for "some byte of w is c", whatever the other bytes hold.
+  auto marque = [cs...](uint64_t w) {
+    auto zeros = [](uint64_t x) { return (x - kUns) & ~x & kHauts; };
+    return (zeros(w ^ (kUns * static_cast<unsigned char>(cs))) | ...) != 0;
+  };
+  auto mot = [](const char* q) {
+    uint64_t w;
+    std::memcpy(&w, q, 8);
+    return w;
+  };
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 < n; i += 8)
+      if (marque(mot(p + i))) return true;
+    return marque(mot(p + n - 8));
   }
-  return ((std::memchr(s.data(), static_cast<unsigned char>(cs), s.size()) != nullptr) || ...);
+  if (n >= 4) {
+    uint32_t a, b;
+    std::memcpy(&a, p, 4);
+    std::memcpy(&b, p + n - 4, 4);
+    return marque(uint64_t{a} | uint64_t{b} << 32);
+  }
+  for (size_t i = 0; i < n; ++i)
+    if (((p[i] == cs) || ...)) return true;
+  return false;
 }
 
 // Whether `s` holds a byte of 0x80 or more, eight bytes at a time.

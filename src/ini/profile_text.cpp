@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/octets.h"
+
 namespace ini {
 namespace {
 
@@ -40,45 +42,9 @@ std::string_view TrimSpaces(std::string_view s) {
   return s;
 }
 
-namespace {
+std::string_view UpToNul(std::string_view s) { return octets::Contient(s, '\0') ? s.substr(0, s.find('\0')) : s; }
 
-template <class T>
-T Load(const char* p) {
-  T w;
-  std::memcpy(&w, p, sizeof w);
-  return w;
-}
-
-constexpr uint64_t kOnes = 0x0101010101010101ULL;
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-
-// Where the first of the bytes `cs` is in `s`, or s.size(). Names are short, and
-// there a library search costs more than it scans: eight bytes at a time (the
-// lowest byte flagged in a word is always a true match). Values can be long.
-template <class... C>
-size_t FindAny(std::string_view s, C... cs) {
-  if (s.size() >= 64) {
-    size_t at = s.size();
-    for (const char c : {cs...}) at = std::min(at, s.find(c));
-    return at;
-  }
-  size_t i = 0;
-  for (; i + 8 <= s.size(); i += 8) {
-    const uint64_t w = Load<uint64_t>(s.data() + i);
-    auto zeros = [](uint64_t x) { return (x - kOnes) & ~x & kHighBits; };
-    if (const uint64_t m = (zeros(w ^ (kOnes * static_cast<unsigned char>(cs))) | ...))
-      return i + static_cast<size_t>(__builtin_ctzll(m)) / 8;
-  }
-  for (; i < s.size(); ++i)
-    if (((s[i] == cs) || ...)) return i;
-  return s.size();
-}
-
-}  // namespace
-
-std::string_view UpToNul(std::string_view s) { return s.substr(0, FindAny(s, '\0')); }
-
-bool HasLineBreak(std::string_view s) { return FindAny(s, '\n', '\r') != s.size(); }
+bool HasLineBreak(std::string_view s) { return octets::Contient(s, '\n', '\r'); }
 
 std::string_view Unquote(std::string_view s) {
   if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
@@ -96,6 +62,15 @@ std::string FoldName(std::string_view name) {
 }
 
 namespace {
+
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+template <class T>
+T Load(const char* p) {
+  T w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
 
 // Eight bytes at a time: plain ASCII folds with arithmetic (0x20 added to each
 // of 'A'..'Z'); a word with a byte of 0x80 or more goes through the table.

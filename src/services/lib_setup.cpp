@@ -29,8 +29,8 @@ std::string motifDeRefus(const std::string& fichier, const std::string& section,
                          const std::string& valeur) {
   auto brise = [](const std::string& t) { return octets::Contient(t, '\r', '\n', '\0'); };
   if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
-  if (section.find(']') != std::string::npos) return "« ] » interdit dans un nom de section";
-  if (cle.find('=') != std::string::npos) return "« = » interdit dans un nom de clé";
+  if (octets::Contient(section, ']')) return "« ] » interdit dans un nom de section";
+  if (octets::Contient(cle, '=')) return "« = » interdit dans un nom de clé";
   if (const size_t d = cle.find_first_not_of(' '); d != std::string::npos && (cle[d] == '[' || cle[d] == ';'))
     return "un nom de clé ne peut commencer par « [ » ou « ; »";
   for (const std::string* s : {&fichier, &section, &cle, &valeur})
