@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <ctime>
 #include <map>
-#include <unordered_map>
+#include <vector>
 
 #include "ini/profile_document.h"
 #include "ini/profile_text.h"
 #include "platform/platform.h"
 #include "services/chemins_windows.h"
+#include "services/index_des_cles.h"
 #include "services/lib_systeme.h"
 #include "services/texte.h"
 
@@ -29,10 +30,7 @@ struct Etat {
   bool sauvegardes = false;
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
-  // Per file, the keys already reported, by the hash of "section\x01key" folded:
-  // added or changed, and where. The entry itself tells two names of one hash apart.
-  using Notees = std::unordered_multimap<size_t, std::pair<bool, size_t>>;
-  std::map<std::string, Notees> clesNotees;
+  std::map<std::string, IndexDesCles> clesNotees;  // by folded path
   std::map<std::string, Ombre> ombres;          // by folded path
   std::map<std::string, bool> virtuels;         // folded, without the final backslash
   // Hundreds of keys in a row go to one file: its fold and entries, found once for the run of them.
@@ -41,7 +39,7 @@ struct Etat {
     std::string cle;  // folded
     Ombre* ombre = nullptr;
     size_t fiche = static_cast<size_t>(-1);
-    Notees* notees = nullptr;
+    IndexDesCles* notees = nullptr;
   } dernier;
 };
 Etat& etat() {
@@ -196,20 +194,21 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   static std::string nom;  // kept from key to key: no allocation per key
   nom.assign(s).append(1, '\x01').append(k);
   const size_t h = ini::FoldedHash{}(nom);
-  for (auto [it, fin] = d.notees->equal_range(h); it != fin; ++it) {
-    const auto [ajoutee, i] = it->second;
-    const std::string& autreSection = ajoutee ? f.ajoutees[i].section : f.modifiees[i].section;
-    const std::string& autreCle = ajoutee ? f.ajoutees[i].cle : f.modifiees[i].cle;
+  auto meme = [&](const IndexDesCles::Place& p) {
+    const std::string& autreSection = p.ajoutee ? f.ajoutees[p.index].section : f.modifiees[p.index].section;
+    const std::string& autreCle = p.ajoutee ? f.ajoutees[p.index].cle : f.modifiees[p.index].cle;
     std::string as, ak;
-    if (!ini::FoldedEqual{}(ansi(autreSection, as), s) || !ini::FoldedEqual{}(ansi(autreCle, ak), k)) continue;
-    (ajoutee ? f.ajoutees[i].valeur : f.modifiees[i].apres) = valeur;
+    return ini::FoldedEqual{}(ansi(autreSection, as), s) && ini::FoldedEqual{}(ansi(autreCle, ak), k);
+  };
+  if (const IndexDesCles::Place* p = d.notees->Trouver(h, meme)) {
+    (p->ajoutee ? f.ajoutees[p->index].valeur : f.modifiees[p->index].apres) = valeur;
     return;
   }
   if (avant) {
-    d.notees->emplace(h, std::pair{false, f.modifiees.size()});
+    d.notees->Ajouter(h, false, f.modifiees.size());
     f.modifiees.push_back({section, cle, platform::FromAnsi(*avant), valeur});
   } else {
-    d.notees->emplace(h, std::pair{true, f.ajoutees.size()});
+    d.notees->Ajouter(h, true, f.ajoutees.size());
     f.ajoutees.push_back({section, cle, valeur});
   }
 }

@@ -159,12 +159,23 @@ struct Resolution {
   CachedFile* file = nullptr;  // that entry, once loaded: checked against the disk for this command
 };
 std::unordered_map<std::string, Resolution> g_resolved;
+// The file of the last call, asked again for most keys of a run (entries stay put).
+std::pair<const std::string, Resolution>* g_lastResolved = nullptr;
+
+void forgetResolutions() {
+  g_resolved.clear();
+  g_lastResolved = nullptr;
+}
 
 // The host file of a profile path: a bare name lives in the Windows folder.
 // Within a command the entry of the cache; outside one, `scratch`.
 Resolution& resolveProfile(const std::string& file, Resolution& scratch) {
   if (g_commandDepth > 0) {
-    if (auto it = g_resolved.find(file); it != g_resolved.end()) return it->second;
+    if (g_lastResolved && g_lastResolved->first == file) return g_lastResolved->second;
+    if (auto it = g_resolved.find(file); it != g_resolved.end()) {
+      g_lastResolved = &*it;
+      return it->second;
+    }
   }
   scratch.host = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
                                                                  : posix::Resolve(file);
@@ -216,7 +227,7 @@ namespace posix {
 void SetSaveFaultForTesting(SaveFault fault, int error) { g_fault = {fault, error ? error : EIO}; }
 void ResetProfileCacheForTesting() {
   g_files.clear();
-  g_resolved.clear();
+  forgetResolutions();
   g_checkedThisCommand.clear();
   g_foldersToSync.clear();
   g_commandDepth = 0;
@@ -354,7 +365,7 @@ ProfileFile ProfileBytes(const std::string& file) {
 
 void BeginCommand() {
   if (g_commandDepth++ == 0) {
-    g_resolved.clear();
+    forgetResolutions();
     g_checkedThisCommand.clear();
   }
 }
@@ -362,7 +373,7 @@ void BeginCommand() {
 std::vector<SaveFailure> EndCommand() {
   std::vector<SaveFailure> failures;
   if (g_commandDepth > 0 && --g_commandDepth > 0) return failures;
-  g_resolved.clear();
+  forgetResolutions();
   g_checkedThisCommand.clear();
   std::vector<std::string> hosts;
   for (auto& [host, f] : g_files)
