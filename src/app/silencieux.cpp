@@ -5,7 +5,7 @@
 
 #include "app/rapport_sortie.h"
 #include "common/lib_public.h"
-#include "ini/profile_document.h"
+#include "ini/profile_lookup.h"
 #include "platform/platform.h"
 #include "services/journal.h"
 #include "services/lib_setup.h"
@@ -116,12 +116,14 @@ int lectureStricte(const std::string& fichier, const std::string& section, const
   if (f.state == platform::ProfileFile::State::Missing) return echec("fichier introuvable: " + fichier);
   if (f.state == platform::ProfileFile::State::Unreadable) return echec(fichier + ": " + f.reason);
   std::string s, k;
-  const ini::ProfileDocument document(f.bytes);
-  if (!platform::ToAnsi(section, &s) || !document.HasSection(s))
-    return echec("section [" + section + "] absente de " + fichier);
-  const std::optional<std::string> valeur = platform::ToAnsi(cle, &k) ? document.Read(s, k) : std::nullopt;
+  if (!platform::ToAnsi(section, &s)) return echec("section [" + section + "] absente de " + fichier);
+  const bool cleLisible = platform::ToAnsi(cle, &k);
+  bool sectionTrouvee = false;
+  // The file is read once, and only as far as the key: a script may ask a thousand of them.
+  std::optional<std::string> valeur = ini::ReadKey(f.bytes, s, k, &sectionTrouvee);
+  if (!sectionTrouvee) return echec("section [" + section + "] absente de " + fichier);
+  if (!cleLisible) valeur.reset();
   if (!valeur) return echec("clé " + cle + " absente de [" + section + "] dans " + fichier);
-  // The file is read once: the engine reads the value as the profile functions do.
   std::cout << platform::FromAnsi(*valeur) << std::endl;
   return 0;
 }

@@ -17,8 +17,16 @@ bool SameFolded(std::string_view name, std::string_view folded) {
 
 }  // namespace
 
-std::optional<std::string> ReadKey(std::string_view bytes, std::string_view section, std::string_view key) {
-  if (IsUtf16Le(bytes)) return ProfileDocument(bytes).Read(section, key);  // not the bytes of the code page
+std::optional<std::string> ReadKey(std::string_view bytes, std::string_view section, std::string_view key,
+                                   bool* sectionFound) {
+  bool found = false;
+  if (!sectionFound) sectionFound = &found;
+  *sectionFound = false;
+  if (IsUtf16Le(bytes)) {  // not the bytes of the code page
+    const ProfileDocument document(bytes);
+    *sectionFound = document.HasSection(section);
+    return document.Read(section, key);
+  }
   const std::string s = FoldName(TrimSpaces(UpToNul(section)));
   const std::string k = FoldName(TrimSpaces(UpToNul(key)));
   bool inside = false;  // in the first section of that name, the only one a read reaches
@@ -31,6 +39,7 @@ std::optional<std::string> ReadKey(std::string_view bytes, std::string_view sect
     if (info.kind == LineKind::kHeader) {
       if (inside) return std::nullopt;  // later sections of the same name are out of reach
       inside = SameFolded(info.name, s);
+      *sectionFound = *sectionFound || inside;
     } else if (inside && info.kind == LineKind::kKey && SameFolded(info.name, k)) {
       return std::string(Unquote(TrimBlanks(info.value)));
     }

@@ -9,7 +9,9 @@
 namespace ini {
 
 // Exactly ProfileDocument(bytes).Read(section, key), scanning the lines only as
-// far as the first section of that name.
-std::optional<std::string> ReadKey(std::string_view bytes, std::string_view section, std::string_view key);
+// far as the first section of that name; `sectionFound`, when given, receives
+// ProfileDocument(bytes).HasSection(section).
+std::optional<std::string> ReadKey(std::string_view bytes, std::string_view section, std::string_view key,
+                                   bool* sectionFound = nullptr);
 
 }  // namespace ini

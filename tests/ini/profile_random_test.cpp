@@ -118,8 +118,10 @@ TEST(ProfileRandom, ALookupInTheBytesReadsAsTheDocument) {
     const ini::ProfileDocument doc(bytes);
     for (int probe = 0; probe < 6; ++probe) {
       const std::string section = gen.Name(), key = gen.Name();
-      ASSERT_EQ(ini::ReadKey(bytes, section, key), doc.Read(section, key))
+      bool sectionFound = false;
+      ASSERT_EQ(ini::ReadKey(bytes, section, key, &sectionFound), doc.Read(section, key))
           << testing::PrintToString(bytes) << " [" << section << "] " << key;
+      ASSERT_EQ(sectionFound, doc.HasSection(section)) << testing::PrintToString(bytes) << " [" << section << "]";
     }
   }
 }
