@@ -120,10 +120,9 @@ int lectureStricte(const std::string& fichier, const std::string& section, const
   const bool cleLisible = platform::ToAnsi(cle, &k);
   bool sectionTrouvee = false;
   // The file is read once, and only as far as the key: a script may ask a thousand of them.
-  std::optional<std::string> valeur = ini::ReadKey(f.bytes, s, k, &sectionTrouvee);
+  const std::optional<std::string> valeur = ini::ReadKey(f.bytes, s, k, &sectionTrouvee);
   if (!sectionTrouvee) return echec("section [" + section + "] absente de " + fichier);
-  if (!cleLisible) valeur.reset();
-  if (!valeur) return echec("clé " + cle + " absente de [" + section + "] dans " + fichier);
+  if (!cleLisible || !valeur) return echec("clé " + cle + " absente de [" + section + "] dans " + fichier);
   std::cout << platform::FromAnsi(*valeur) << std::endl;
   return 0;
 }

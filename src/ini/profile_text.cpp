@@ -1,9 +1,7 @@
 #include "ini/profile_text.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 #include "common/octets.h"
 
@@ -65,13 +63,6 @@ namespace {
 
 constexpr uint64_t kHighBits = 0x8080808080808080ULL;
 
-template <class T>
-T Load(const char* p) {
-  T w;
-  std::memcpy(&w, p, sizeof w);
-  return w;
-}
-
 // Eight bytes at a time: plain ASCII folds with arithmetic (0x20 added to each
 // of 'A'..'Z'); a word with a byte of 0x80 or more goes through the table.
 uint64_t FoldWord(uint64_t w) {
@@ -86,44 +77,28 @@ uint64_t FoldWord(uint64_t w) {
   return folded;
 }
 
-// A name is read as words of eight bytes, the last one ending with it (and
-// overlapping the one before); a shorter name makes one word. Every byte is in
-// some word, two names of one length are cut alike, and no byte loop is needed.
-uint64_t ShortWord(const char* p, size_t n) {
-  if (n >= 4) return uint64_t{Load<uint32_t>(p)} | uint64_t{Load<uint32_t>(p + n - 4)} << 32;
-  if (n == 0) return 0;
-  auto b = [p](size_t i) { return uint64_t{static_cast<unsigned char>(p[i])}; };
-  return b(0) | b(n / 2) << 8 | b(n - 1) << 16;
-}
-
 }  // namespace
 
 size_t FoldedHash::operator()(std::string_view name) const {
-  const char* p = name.data();
-  const size_t n = name.size();
-  uint64_t h = n * 0x9E3779B97F4A7C15ULL;
-  auto mix = [&h](uint64_t w) {
+  uint64_t h = name.size() * 0x9E3779B97F4A7C15ULL;
+  octets::UnMot(name, [&h](uint64_t w) {
     h = (h ^ FoldWord(w)) * 0xFF51AFD7ED558CCDULL;
     h ^= h >> 29;
-  };
-  if (n < 8) {
-    mix(ShortWord(p, n));
-  } else {
-    for (size_t i = 0; i + 8 < n; i += 8) mix(Load<uint64_t>(p + i));
-    mix(Load<uint64_t>(p + n - 8));
-  }
+    return false;
+  });
   return static_cast<size_t>(h);
 }
 
 bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
   const size_t n = a.size();
   if (n != b.size()) return false;
+  if (n == 0) return true;
   auto same = [](uint64_t x, uint64_t y) { return x == y || FoldWord(x) == FoldWord(y); };
   const char *p = a.data(), *q = b.data();
-  if (n < 8) return same(ShortWord(p, n), ShortWord(q, n));
+  if (n < 8) return same(octets::MotCourt(p, n), octets::MotCourt(q, n));
   for (size_t i = 0; i + 8 < n; i += 8)
-    if (!same(Load<uint64_t>(p + i), Load<uint64_t>(q + i))) return false;
-  return same(Load<uint64_t>(p + n - 8), Load<uint64_t>(q + n - 8));
+    if (!same(octets::Mot(p + i), octets::Mot(q + i))) return false;
+  return same(octets::Mot(p + n - 8), octets::Mot(q + n - 8));
 }
 
 LineInfo ClassifyLine(std::string_view line) {

@@ -1,10 +1,10 @@
 #include "services/journal.h"
 
-#include <algorithm>
 #include <ctime>
 #include <map>
 #include <vector>
 
+#include "common/octets.h"
 #include "ini/profile_document.h"
 #include "ini/profile_text.h"
 #include "platform/platform.h"
@@ -56,8 +56,7 @@ std::string sansSeparateurFinal(std::string chemin) {
 
 // The code-page bytes of a text: the text itself when it is plain ASCII.
 const std::string& ansi(const std::string& texte, std::string& tampon) {
-  if (std::all_of(texte.begin(), texte.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return texte;
+  if (!octets::HorsAscii(texte)) return texte;
   return platform::ToAnsi(texte, &tampon) ? tampon : texte;
 }
 
@@ -68,12 +67,10 @@ Etat::Dernier& dernier(const std::string& fichier) {
   return d;
 }
 
-const std::string& cleFichier(const std::string& chemin) { return dernier(chemin).cle; }
-
 Ombre& ombre(const std::string& fichier) {
   Etat::Dernier& d = dernier(fichier);
   if (d.ombre) return *d.ombre;
-  auto [it, nouvelle] = etat().ombres.try_emplace(cleFichier(fichier));
+  auto [it, nouvelle] = etat().ombres.try_emplace(d.cle);
   if (nouvelle) {
     platform::ProfileFile f = platform::ProfileBytes(fichier);
     it->second.etat = f.state;
@@ -89,7 +86,7 @@ Fichier& fiche(const std::string& fichier) {
   Etat& e = etat();
   Etat::Dernier& d = dernier(fichier);
   if (d.fiche == static_cast<size_t>(-1)) {
-    auto [it, nouvelle] = e.indexFichiers.try_emplace(cleFichier(fichier), e.rapport.fichiers.size());
+    auto [it, nouvelle] = e.indexFichiers.try_emplace(d.cle, e.rapport.fichiers.size());
     if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}});
     d.fiche = it->second;
   }

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "common/octets.h"
 #include "ini/profile_document.h"
 #include "ini/profile_text.h"
 
@@ -40,7 +41,7 @@ TEST(FoldedNames, HashAndEqualityAgreeWithTheFoldAtEveryLengthAndPosition) {
   }
 }
 
-// The word-at-a-time scans: the first NUL, and any line break, at every length
+// The word-at-a-time scans: the first NUL, any line break, any byte past ASCII, at every length
 // and position, among bytes that a borrow could mistake for them.
 TEST(FoldedNames, ScansFindTheFirstByteAtEveryLengthAndPosition) {
   for (size_t n = 0; n <= 80; ++n) for (const char octet : {'\xFF', '\x01', '\x0B'}) {
@@ -52,6 +53,10 @@ TEST(FoldedNames, ScansFindTheFirstByteAtEveryLengthAndPosition) {
       t[i] = '\0';
       if (i + 1 < n) t[n - 1] = '\0';
       EXPECT_EQ(ini::UpToNul(t).size(), i) << n << " " << i;
+      std::string haut(n, octet == '\xFF' ? 'a' : octet);
+      haut[i] = '\x80';
+      EXPECT_TRUE(octets::HorsAscii(haut)) << n << " " << i;
+      EXPECT_FALSE(octets::HorsAscii(std::string(n, 'a'))) << n;
       for (const char saut : {'\r', '\n'}) {
         t = fond;
         t[i] = saut;

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/octets.h"
 #include "platform/platform.h"
-#include "platform/posix/ascii.h"
 
 namespace platform {
 namespace {
@@ -72,7 +72,7 @@ void appendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 bool ToAnsi(const std::string& utf8, std::string* ansi) {
-  if (posix::IsAscii(utf8)) {
+  if (!octets::HorsAscii(utf8)) {
     if (ansi) *ansi = utf8;
     return true;
   }
@@ -107,7 +107,7 @@ bool ToAnsi(const std::string& utf8, std::string* ansi) {
 }
 
 std::string FromAnsi(const std::string& ansi) {
-  if (posix::IsAscii(ansi)) return ansi;
+  if (!octets::HorsAscii(ansi)) return ansi;
   const Table& t = table();
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 8);

@@ -15,15 +15,15 @@
 #include <cstring>
 #include <ctime>
 #include <map>
-#include <memory>
+#include <deque>
 #include <set>
 #include <unordered_map>
 #include <vector>
 
 #include "ini/profile_document.h"
 #include "ini/profile_lookup.h"
+#include "common/octets.h"
 #include "platform/platform.h"
-#include "platform/posix/ascii.h"
 #include "platform/posix/drives.h"
 #include "platform/posix/file_io.h"
 #include "platform/posix/profile_save.h"
@@ -217,7 +217,7 @@ CachedFile* loadFor(Resolution& r, bool kept, const std::string& entry, const st
 // The code-page bytes of `text`: the text itself when it is plain ASCII, else its
 // conversion in `buffer`; null when the code page cannot hold it.
 const std::string* ansi(const std::string& text, std::string& buffer) {
-  if (posix::IsAscii(text)) return &text;
+  if (!octets::HorsAscii(text)) return &text;
   return ToAnsi(text, &buffer) ? &buffer : nullptr;
 }
 
@@ -382,18 +382,16 @@ std::vector<SaveFailure> EndCommand() {
     posix::SaveLocks locks;
     locks.LockFoldersOf(hosts);
     // Every file written before the first is waited for: the system flushes them together.
-    std::vector<std::unique_ptr<posix::ProfileSave>> saves;
+    std::deque<posix::ProfileSave> saves;  // they hold references: never moved
     for (const std::string& host : hosts) {
       const CachedFile& f = g_files.find(host)->second;
-      saves.push_back(std::make_unique<posix::ProfileSave>(locks, host, f.onDisk, f.identity.exists, f.document,
-                                                           f.pending, g_fault));
-      saves.back()->Start();
+      saves.emplace_back(locks, host, f.onDisk, f.identity.exists, f.document, f.pending, g_fault).Start();
     }
     for (size_t i = 0; i < hosts.size(); ++i) {
       auto it = g_files.find(hosts[i]);
       std::string why;
       const std::string windowsPath = it->second.windowsPath;
-      if (!settle(hosts[i], it->second, *saves[i], &why)) failures.push_back({windowsPath, why});
+      if (!settle(hosts[i], it->second, saves[i], &why)) failures.push_back({windowsPath, why});
     }
   }
   syncFolders();

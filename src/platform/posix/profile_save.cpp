@@ -268,14 +268,6 @@ FolderLock* SaveLocks::For(const std::string& folder, std::string* reason) {
   return (locks_[key] = std::move(lock)).get();
 }
 
-bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
-                 const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
-                 SavedFile* saved, std::string* reason) {
-  ProfileSave save(locks, host, base, baseExisted, document, pending, fault);
-  save.Start();
-  return save.Finish(saved, reason);
-}
-
 void SaveLocks::SweepOnce(const FolderLock& lock) {
   if (std::find(swept_.begin(), swept_.end(), &lock) != swept_.end()) return;
   swept_.push_back(&lock);

@@ -126,11 +126,6 @@ class ProfileSave {
   std::unique_ptr<Round> r_;
 };
 
-// Both halves at once.
-bool SaveProfile(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
-                 const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault,
-                 SavedFile* saved, std::string* reason);
-
 // Removes what killed saves left beside these files (and beside their links' targets).
 void SweepLeftoversNear(const std::vector<std::string>& hosts);
 
