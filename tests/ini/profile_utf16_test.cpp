@@ -1,6 +1,8 @@
 // Files that start with the UTF-16LE mark stay UTF-16LE, read and written as Windows does.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ini/profile_document.h"
 #include "ini/profile_lookup.h"
 
@@ -44,6 +46,12 @@ TEST(ProfileUtf16, AFunctionsSeeAQuestionMarkWhereTheCodePageHasNoPlace) {
   EXPECT_EQ(doc.Read("S", "k"), "a?b");
   EXPECT_EQ(doc.Read("s", "W"), "\xE9\x80");
   EXPECT_EQ(ini::ReadKey(file, "S", "k"), "a?b");
+  // What `ini get` tells apart: no such section, or no such key in it.
+  for (const auto& [section, cle, trouvee] : {std::tuple{"s", "k", true}, {"S", "absente", true}, {"T", "k", false}}) {
+    bool sectionTrouvee = !trouvee;
+    ini::ReadKey(file, section, cle, &sectionTrouvee);
+    EXPECT_EQ(sectionTrouvee, trouvee) << section << " " << cle;
+  }
   EXPECT_EQ(doc.Serialize(), file) << "nothing changes until a write";
   // Without the mark, the same bytes are no UTF-16 at all: nothing found.
   EXPECT_EQ(ini::ProfileDocument(file.substr(2)).Read("S", "k"), std::nullopt);

@@ -167,6 +167,29 @@ TEST_F(Save, AFileThatBecomesAFifoDuringACommandIsLeftAlone) {
   EXPECT_EQ(Leftovers(), 0u);
 }
 
+// A command writes all its files before it flushes and renames the first: one
+// that cannot be saved, wherever it comes in the order, keeps none of the others
+// from their save, and leaves nothing behind.
+TEST_F(Save, OneFileThatCannotBeSavedKeepsNoneOfTheOthersFromTheirs) {
+  fs::create_directories(H("sous"));
+  const char* fichiers[] = {"a.ini", "b.ini", "c.ini", "sous\\d.ini"};
+  for (const char* refuse : {"a.ini", "b.ini", "c.ini"}) {
+    for (const char* f : fichiers) s.Write(W(f), "[S]\r\nK=1\r\n");
+    platform::BeginCommand();
+    for (const char* f : fichiers) ASSERT_EQ(Write(f, "K", "2"), 1) << f << ": " << raison;
+    fs::remove(H(refuse));
+    ASSERT_EQ(::mkfifo(H(refuse).c_str(), 0644), 0);
+    const auto echecs = platform::EndCommand();
+    ASSERT_EQ(echecs.size(), 1u) << refuse;
+    EXPECT_EQ(echecs[0].file, W(refuse));
+    for (const char* f : fichiers)
+      if (std::string(f) != refuse) EXPECT_EQ(s.Read(W(f)), "[S]\r\nK=2\r\n") << refuse << ": " << f;
+    EXPECT_TRUE(S_ISFIFO(Lstat(H(refuse)).st_mode));
+    EXPECT_EQ(Leftovers(), 0u);
+    fs::remove(H(refuse));
+  }
+}
+
 TEST_F(Save, AChainOfLinksIsFollowedToItsTarget) {
   fs::create_directories(H("partage"));
   s.Write(W("partage\\commun.ini"), "[S]\r\nK=1\r\n");

@@ -1,0 +1,41 @@
+// The report of a run: a key written again, under any spelling the profile
+// functions take for the same key, is reported once, with its last value.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "services/journal.h"
+
+namespace {
+
+struct Ecriture {
+  const char* section;
+  const char* cle;
+  const char* valeur;
+};
+
+TEST(Journal, AKeyWrittenAgainUnderAnySpellingIsReportedOnceWithItsLastValue) {
+  const std::string fichier = "C:\\Rapport\\Absent\\Essai.ini";  // never there: a file the run creates
+  const std::vector<Ecriture> ecritures = {
+      {"Été", "Clé", "1"},      {"ÉTÉ", "CLÉ", "2"},  // one key: Windows-1252 letters fold too
+      {"Été", "Clef", "3"},     {"été", "clé", "4"},
+      {"Autre", "Clé", "5"},    {"Section_Longue_De_Plus_De_Huit", "Une_Cle_Longue_Aussi", "6"},
+      {"SECTION_LONGUE_DE_PLUS_DE_HUIT", "une_cle_longue_aussi", "7"},
+  };
+  journal::Demarrer(journal::Mode::Reel);
+  for (const Ecriture& e : ecritures) journal::Ecrit(fichier, e.section, e.cle, e.valeur);
+  const journal::Rapport& r = journal::RapportEnCours();
+  ASSERT_EQ(r.fichiers.size(), 1u);
+  const std::vector<journal::CleAjoutee>& a = r.fichiers[0].ajoutees;
+  ASSERT_EQ(a.size(), 4u);
+  const std::vector<std::vector<std::string>> attendues = {
+      {"Été", "Clé", "4"}, {"Été", "Clef", "3"}, {"Autre", "Clé", "5"},
+      {"Section_Longue_De_Plus_De_Huit", "Une_Cle_Longue_Aussi", "7"}};
+  for (size_t i = 0; i < a.size(); ++i)
+    EXPECT_EQ((std::vector<std::string>{a[i].section, a[i].cle, a[i].valeur}), attendues[i]) << i;
+  EXPECT_TRUE(r.fichiers[0].cree);
+  journal::Demarrer(journal::Mode::Inactif);
+}
+
+}  // namespace
