@@ -90,6 +90,8 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       c.sauvegarde = true;
     } else if (opt == "--json") {
       c.json = true;
+    } else if (opt == "--update") {
+      c.miseAJour = true;
     } else if (opt == "--root") {
       if (!suivante("--root")) return a;
       if (valeur.empty()) {
@@ -131,10 +133,10 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
     }
   }
 
-  const bool rapport = c.verification || c.diff || c.sauvegarde || c.json;
+  const bool rapport = c.verification || c.diff || c.sauvegarde || c.json || c.miseAJour;
   if (!libres.empty() && libres[0] == "ini") {
     if (rapport) {
-      a.erreur = "--check, --diff, --backup et --json sont des options de --silent, pas de « ini »";
+      a.erreur = "--check, --diff, --backup, --json et --update sont des options de --silent, pas de « ini »";
       return a;
     }
     if (silencieux || !c.champs.empty()) {
@@ -159,7 +161,7 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
 
   if (!silencieux) {
     if (!libres.empty() || !c.champs.empty() || c.verbeux || rapport) {
-      a.erreur = libres.empty() ? "les champs, --verbose, --check, --diff, --backup et --json demandent --silent"
+      a.erreur = libres.empty() ? "les champs, --verbose, --check, --diff, --backup, --json et --update demandent --silent"
                                 : "« " + libres[0] + " »: une action demande --silent";
       return a;
     }
@@ -190,7 +192,7 @@ std::string Aide(const std::string& p, bool avecRoot) {
       "      ouvre la fenêtre.\n"
       "  " + p + " --silent " + root + "[--app-dir CHEMIN] [--radio TEXTE] [--guid TEXTE]\n"
       "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose]\n"
-      "      [--check] [--diff] [--backup] [--json] ACTION...\n"
+      "      [--check] [--diff] [--backup] [--json] [--update] ACTION...\n"
       "      sans fenêtre: ACTION est folders, structural ou general (les trois boutons),\n"
       "      exécutées dans l'ordre donné. Stations N de 1 à 5; dossiers I: 0 application,\n"
       "      1 configuration, 2 log technique, 3 log pub, 4 sons, 5 données, en chemins\n"
@@ -205,7 +207,11 @@ std::string Aide(const std::string& p, bool avecRoot) {
       "      --backup  avant la première modification d'un fichier existant, en garde une\n"
       "                copie NOM.AAAAMMJJ-HHMMSS.bak à côté de lui.\n"
       "      --json    un seul document JSON sur la sortie standard, et rien d'autre:\n"
-      "                changed, failed, check, messages, folders, files, kept.\n"
+      "                changed, failed, check, messages, folders, files, kept, uncounted.\n"
+      "      --update  applique les champs (nom de la radio, stations et leur nombre, dossiers)\n"
+      "                aux clés qui en sont tirées et qui suivaient une disposition antérieure:\n"
+      "                un renommage, une station ajoutée ou retirée, un dossier déplacé. Une\n"
+      "                valeur réglée à la main reste, en ligne kept:.\n"
       "      Sortie 0: tout a réussi; 1: un échec a été signalé; 2: ligne de commande incorrecte.\n"
       "  " + p + " " + root + "ini get FICHIER SECTION CLE [DEFAUT]\n"
       "  " + p + " " + root + "ini set FICHIER SECTION CLE VALEUR\n"
@@ -221,6 +227,7 @@ std::string Aide(const std::string& p, bool avecRoot) {
        "Exemples:\n"
        "  " + p + " --silent " + r + "--radio \"Radio Sud\" --station 1=Studio folders structural general\n"
        "  " + p + " --silent " + r + "--check --diff general\n"
+       "  " + p + " --silent " + r + "--check --diff --update --radio \"Radio Sud FM\" --station 2=Antenne general\n"
        "  " + p + " --silent " + r + "--backup --json general\n"
        "  " + p + " " + r + "ini get C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini Div_Radio Nom_Radio\n"
        "  " + p + " " + r + "ini del C:\\Kelvaro\\Ilvane\\Config\\KV_Pub.ini Essai Cle\n";

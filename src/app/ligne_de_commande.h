@@ -19,6 +19,8 @@ struct Commande {
   bool diff = false;
   bool sauvegarde = false;
   bool json = false;
+  // Apply the fields to the keys built from them that followed an earlier layout.
+  bool miseAJour = false;
   // Fields of the silent mode; unset ones keep what start-up loaded.
   std::vector<std::pair<std::string, std::string>> champs;  // in the order given: ("radio"|"guid"|"station N"|"folder I", text)
   std::vector<int> actions;  // button indexes: 0 folders, 1 structural, 2 general

@@ -71,8 +71,14 @@ void gardees(Json& j, const journal::Fichier& f, bool avecChemin) {
   for (const journal::ValeurGardee& g : f.gardees) {
     j.virgule().ouvre('{');
     if (avecChemin) j.paire("path", f.chemin);
-    j.paire("section", g.section).paire("key", g.cle).paire("stored", g.stockee).paire("offered", g.proposee).ferme('}');
+    j.paire("section", g.section).paire("key", g.cle).paire("stored", g.stockee).paire("offered", g.proposee);
+    j.booleen("tuned", g.regleeALaMain).ferme('}');
   }
+}
+
+// "[Section]" for a section, "[Section] Key" for a key.
+std::string adresse(const journal::StationNonComptee& s) {
+  return "[" + s.section + "]" + (s.cle.empty() ? "" : " " + s.cle);
 }
 
 }  // namespace
@@ -102,7 +108,7 @@ std::string TexteJson(const std::string& texte) {
   return out + "\"";
 }
 
-std::string LignesDuRapport(const journal::Rapport& rapport, bool diff) {
+std::string LignesDuRapport(const journal::Rapport& rapport, bool diff, bool miseAJour) {
   std::string t;
   for (const std::string& d : rapport.dossiers) t += "changed: " + d + ": dossier créé\n";
   for (const journal::Fichier& f : rapport.fichiers) {
@@ -117,9 +123,40 @@ std::string LignesDuRapport(const journal::Rapport& rapport, bool diff) {
   }
   for (const journal::Fichier& f : rapport.fichiers)
     for (const journal::ValeurGardee& g : f.gardees)
-      t += "kept: " + f.chemin + ": [" + g.section + "] " + g.cle + "=" + g.stockee + " (la fenêtre proposait " +
-           g.proposee + ")\n";
+      t += "kept: " + f.chemin + ": [" + g.section + "] " + g.cle + "=" + g.stockee + " (proposé: " + g.proposee +
+           (miseAJour && g.regleeALaMain ? "; réglée à la main: aucune disposition antérieure ne donne cette valeur" : "") +
+           ")\n";
+  for (const journal::Fichier& f : rapport.fichiers) {
+    for (size_t i = 0; i < f.nonComptees.size();) {
+      const int station = f.nonComptees[i].station;
+      std::string liste;
+      for (; i < f.nonComptees.size() && f.nonComptees[i].station == station; ++i)
+        liste += (liste.empty() ? "" : ", ") + adresse(f.nonComptees[i]);
+      t += "uncounted: " + f.chemin + ": station " + std::to_string(station) + ": " + liste +
+           " (gardées, plus comptées)\n";
+    }
+  }
   return t;
+}
+
+std::string AvertissementGardees(const journal::Rapport& rapport, bool miseAJour) {
+  if (miseAJour) return {};
+  size_t n = 0, applicables = 0;
+  for (const journal::Fichier& f : rapport.fichiers) {
+    n += f.gardees.size();
+    for (const journal::ValeurGardee& g : f.gardees) applicables += g.regleeALaMain ? 0 : 1;
+  }
+  if (n == 0) return {};
+  std::string t = n > 1 ? std::to_string(n) + " valeurs enregistrées diffèrent de ce qui est demandé et sont gardées"
+                        : "1 valeur enregistrée diffère de ce qui est demandé et est gardée";
+  if (applicables == n)
+    t += n > 1 ? ": --update les applique" : ": --update l'applique";
+  else if (applicables > 0)
+    t += ": --update en applique " + std::to_string(applicables) + ", les " + std::to_string(n - applicables) +
+         " réglées à la main restent";
+  else
+    t += n > 1 ? ": réglées à la main, --update les garde aussi" : ": réglée à la main, --update la garde aussi";
+  return t + " (lignes kept:)";
 }
 
 std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Message>& messages, bool echec,
@@ -157,6 +194,18 @@ std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Mess
   // Every kept value, also of the files the run left unchanged.
   j.ferme(']').cle("kept").ouvre('[');
   for (const journal::Fichier& f : rapport.fichiers) gardees(j, f, true);
+  // The stations an update no longer counts, with what of them stays.
+  j.ferme(']').cle("uncounted").ouvre('[');
+  for (const journal::Fichier& f : rapport.fichiers)
+    for (const journal::StationNonComptee& s : f.nonComptees) {
+      j.virgule().ouvre('{').paire("path", f.chemin).cle("station").brut(std::to_string(s.station));
+      j.paire("section", s.section).cle("key");
+      if (s.cle.empty())
+        j.brut("null");
+      else
+        j.texte(s.cle);
+      j.ferme('}');
+    }
   j.ferme(']').ferme('}');
   return j.resultat() + "\n";
 }

@@ -14,8 +14,14 @@ struct Message {
   std::string texte;
 };
 
-// One line per created folder and changed file, then one per kept value.
-std::string LignesDuRapport(const journal::Rapport& rapport, bool diff);
+// One line per created folder and changed file, then one per kept value, then
+// one per station an update no longer counts. `miseAJour`: the values kept were
+// tuned by hand, and the lines say so.
+std::string LignesDuRapport(const journal::Rapport& rapport, bool diff, bool miseAJour = false);
+
+// Without an update, when stored values won over the fields: how many, and what
+// an update would do with them. Empty otherwise.
+std::string AvertissementGardees(const journal::Rapport& rapport, bool miseAJour);
 
 std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Message>& messages, bool echec,
                          bool verification);

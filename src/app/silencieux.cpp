@@ -79,6 +79,7 @@ int LancerSilencieux(const Commande& c) {
                             (c.root.empty() ? "" : " (avec --root " + c.root + ", C: est " + c.root + "/drive_c)"));
   fenetre::Frm_Main frm(vue);
   vue.Relier(&frm);
+  frm.DefinirMiseAJour(c.miseAJour);
   // The presenter shows every key it writes on the progress line; without
   // --verbose nobody reads it here, so it is not even built.
   if (!c.verbeux) DefinirLigneDeProgression({});
@@ -96,10 +97,15 @@ int LancerSilencieux(const Commande& c) {
   }
   for (int action : c.actions) frm.CommandCreerSettings_Click(static_cast<int16_t>(action));
   const bool echec = frm.EchecSignale();
-  if (c.json)
+  // The run ends on it: what was asked and did not take, and how to make it take.
+  const std::string avertissement = AvertissementGardees(journal::RapportEnCours(), c.miseAJour);
+  if (c.json) {
+    if (!avertissement.empty()) vue.Dire("warning", avertissement);
     std::cout << DocumentJson(journal::RapportEnCours(), vue.Messages(), echec, c.verification) << std::flush;
-  else
-    std::cout << LignesDuRapport(journal::RapportEnCours(), c.diff) << std::flush;
+  } else {
+    std::cout << LignesDuRapport(journal::RapportEnCours(), c.diff, c.miseAJour) << std::flush;
+    if (!avertissement.empty()) vue.Dire("warning", avertissement);
+  }
   return echec ? 1 : 0;
 }
 

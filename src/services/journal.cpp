@@ -87,7 +87,7 @@ Fichier& fiche(const std::string& fichier) {
   Etat::Dernier& d = dernier(fichier);
   if (d.fiche == static_cast<size_t>(-1)) {
     auto [it, nouvelle] = e.indexFichiers.try_emplace(d.cle, e.rapport.fichiers.size());
-    if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}});
+    if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}, {}});
     d.fiche = it->second;
   }
   return e.rapport.fichiers[d.fiche];
@@ -292,9 +292,14 @@ void Supprime(const std::string& fichier, const std::string& section, const std:
 }
 
 void Gardee(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& stockee,
-            const std::string& proposee) {
+            const std::string& proposee, bool regleeALaMain) {
   if (etat().mode == Mode::Inactif) return;
-  fiche(fichier).gardees.push_back({section, cle, stockee, proposee});
+  fiche(fichier).gardees.push_back({section, cle, stockee, proposee, regleeALaMain});
+}
+
+void NonComptee(const std::string& fichier, int station, const std::string& section, const std::string& cle) {
+  if (etat().mode == Mode::Inactif) return;
+  fiche(fichier).nonComptees.push_back({station, section, cle});
 }
 
 void DossierCree(const std::string& dossier) {

@@ -27,6 +27,12 @@ struct CleSupprimee {
 };
 struct ValeurGardee {
   std::string section, cle, stockee, proposee;
+  bool regleeALaMain = false;  // no earlier layout gives it: an update keeps it too
+};
+// A station that an update no longer counts, and what of it stays in the file.
+struct StationNonComptee {
+  int station;
+  std::string section, cle;  // cle empty: the whole section
 };
 
 struct Fichier {
@@ -37,6 +43,7 @@ struct Fichier {
   std::vector<ValeurModifiee> modifiees;
   std::vector<CleSupprimee> supprimees;
   std::vector<ValeurGardee> gardees;
+  std::vector<StationNonComptee> nonComptees;
   bool change() const { return cree || !ajoutees.empty() || !modifiees.empty() || !supprimees.empty(); }
 };
 
@@ -83,7 +90,9 @@ void Supprime(const std::string& fichier, const std::string& section, const std:
 
 // A stored value kept against the value the window offered.
 void Gardee(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& stockee,
-            const std::string& proposee);
+            const std::string& proposee, bool regleeALaMain);
+// What of a station above the count an update lowered stays in the file.
+void NonComptee(const std::string& fichier, int station, const std::string& section, const std::string& cle);
 
 // ---- Folders ---------------------------------------------------------------------
 // A folder created by the run (real), or that the run would create (check mode).

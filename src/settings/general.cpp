@@ -1,9 +1,14 @@
 // The general button: every key of the four settings files is read with its
 // default and written back, so a first run fills the files and later runs only
 // add what is missing.
+//
+// An update applies the fields to the keys built from them, but only where the
+// stored value followed an earlier layout: the layout the loading found, or the
+// other system file's record of it. Anything else was tuned by hand and stays.
 #include <string>
 
 #include "common/erreurs.h"
+#include "common/lib_public.h"
 #include "services/journal.h"
 #include "services/lib_setup.h"
 #include "services/lib_systeme.h"
@@ -18,26 +23,143 @@ std::string SansEspacesFinaux(std::string s) {
   return s;
 }
 
-}  // namespace
+// What no file holds: a read that returns it found nothing.
+constexpr const char* kAbsente = "\x01\x02";
 
-void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
-  Procedure p("Frm_Main:CommandCreerSettings_Click");
-  for (const CleParDefaut& c : cles) {
-    // One step per key: a key that fails is passed over and the others are still written.
-    p.etape([&] {
-      const std::string v = LectureIni(fichier, c.section, c.cle, c.defaut);
-      // The stored value wins; when the window offered another, the report says so.
-      if (c.duChamp && v != SansEspacesFinaux(c.defaut)) journal::Gardee(fichier, c.section, c.cle, v, c.defaut);
-      EcritureIni(fichier, c.section, c.cle, v);
-    });
-  }
+bool encadre(const std::string& v, const std::string& avant, const std::string& apres) {
+  return v.size() >= avant.size() + apres.size() && v.compare(0, avant.size(), avant) == 0 &&
+         v.compare(v.size() - apres.size(), apres.size(), apres) == 0;
 }
 
-void EcrireParametresGeneraux(const Entrees& e) {
-  LireEtReecrire(e.config + "Kv_Sys.ini", ClesKvSys(e));
-  LireEtReecrire(e.config + "IL3_Systeme.ini", ClesIl3Systeme(e));
-  LireEtReecrire(e.config + "KV_Mus.ini", ClesKvMus());
-  LireEtReecrire(e.config + "KV_Pub.ini", ClesKvPub());
+// The layout a file records: the field values its record keys were built from.
+Disposition releve(const std::string& fichier, const TableDeCles& cles) {
+  Disposition d;
+  for (const CleParDefaut& c : cles) {
+    if (!c.temoin) continue;
+    const std::string v = LectureIni(fichier, c.section, c.cle, kAbsente);
+    if (v != kAbsente && encadre(v, c.avant, c.apres))
+      d[c.champ] = v.substr(std::char_traits<char>::length(c.avant),
+                            v.size() - std::char_traits<char>::length(c.avant) - std::char_traits<char>::length(c.apres));
+  }
+  return d;
+}
+
+bool exemple(const CleParDefaut& c, const Entrees& e) {
+  return (c.champ == Champ::Radio && e.nomRadio == kExempleRadio) ||
+         (c.champ == Champ::Station1 && !e.stations.empty() && e.stations[0] == kExempleStation1);
+}
+
+struct Passage {
+  const Entrees& entrees;
+  const OptionsGenerales& options;
+  Disposition releves[2];  // Kv_Sys.ini, IL3_Systeme.ini, as the run found them
+  BilanGeneral bilan;
+
+  // True when some earlier layout gives v: the loaded one, or the other file's record.
+  bool suitUneDisposition(const CleParDefaut& c, const std::string& v, int fichier) const {
+    auto donne = [&](const std::optional<std::string>& x) {
+      return x && SansEspacesFinaux(c.avant + *x + c.apres) == v;
+    };
+    if (options.chargee && donne((*options.chargee)[c.champ])) return true;
+    for (int f = 0; f < 2; ++f)
+      if (f != fichier && donne(releves[f][c.champ])) return true;
+    return false;
+  }
+
+  // `fichier`: 0 Kv_Sys.ini, 1 IL3_Systeme.ini, -1 a file without field keys.
+  void ecrire(const std::string& chemin, const TableDeCles& cles, int fichier) {
+    Procedure p("Frm_Main:CommandCreerSettings_Click");
+    for (const CleParDefaut& c : cles) {
+      // One step per key: a key that fails is passed over and the others are still written.
+      p.etape([&] {
+        std::string v = LectureIni(chemin, c.section, c.cle, c.defaut);
+        if (c.duChamp()) {
+          const std::string propose = SansEspacesFinaux(c.defaut);
+          if (v != propose) {
+            const bool ancienne = suitUneDisposition(c, v, fichier);
+            // An example text is not a name: it never replaces one.
+            if (options.miseAJour && ancienne && !exemple(c, entrees)) {
+              v = propose;
+              ++bilan.appliquees;
+            } else {
+              // The stored value wins; the report says so.
+              journal::Gardee(chemin, c.section, c.cle, v, c.defaut, !ancienne);
+              bilan.gardees.push_back({chemin, c.section, c.cle, v, c.defaut, !ancienne});
+            }
+          }
+        }
+        EcritureIni(chemin, c.section, c.cle, v);
+      });
+    }
+  }
+
+  // After an update: the stations above the new count whose sections stay.
+  void nonComptees(const std::string& kvSys, const std::string& il3) {
+    for (int n = static_cast<int>(entrees.stations.size()) + 1; n <= 5; ++n) {
+      const std::string nnn = N2S(n, 3, 0, "0");
+      bool presente = false;
+      // A section is known by its first key.
+      auto sonde = [&](const std::string& f, const std::string& s, const std::string& k, bool section) {
+        if (LectureIni(f, s, k, kAbsente) == kAbsente) return;
+        presente = true;
+        journal::NonComptee(f, n, s, section ? std::string() : k);
+      };
+      sonde(kvSys, "Div_Radio", "Station_" + nnn, false);
+      sonde(kvSys, "Repertoire_Station_" + nnn, "000_00", true);
+      sonde(kvSys, "Repertoire_Station_UNC" + nnn, "000_00", true);
+      sonde(kvSys, "UNC_Actif" + nnn, "000_00", true);
+      sonde(il3, "Base_01_Station_" + N2S(n, 2, 0, "0"), "Lib", true);
+      if (presente) bilan.stationsNonComptees.push_back(n);
+    }
+  }
+};
+
+}  // namespace
+
+int BilanGeneral::applicables() const {
+  int n = 0;
+  for (const ValeurGardee& g : gardees) n += g.regleeALaMain ? 0 : 1;
+  return n;
+}
+
+Disposition DispositionDe(const Entrees& e) {
+  Disposition d;
+  d[Champ::Radio] = e.nomRadio;
+  for (size_t i = 0; i < e.stations.size() && i < 5; ++i) d[ChampStation(static_cast<int>(i) + 1)] = e.stations[i];
+  d[Champ::NombreStations] = std::to_string(e.stations.size());
+  d[Champ::Application] = e.application;
+  d[Champ::LogTechnique] = e.logTechnique;
+  d[Champ::LogPub] = e.logPub;
+  d[Champ::Sons] = e.sons;
+  d[Champ::Data] = e.data;
+  d[Champ::ParentConfig] = e.parentConfig;
+  return d;
+}
+
+void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
+  const Entrees e;
+  const OptionsGenerales o;
+  Passage{e, o, {}, {}}.ecrire(fichier, cles, -1);
+}
+
+BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& options) {
+  const std::string kvSys = e.config + "Kv_Sys.ini";
+  const std::string il3 = e.config + "IL3_Systeme.ini";
+  const TableDeCles clesKvSys = ClesKvSys(e);
+  const TableDeCles clesIl3 = ClesIl3Systeme(e);
+  Passage p{e, options, {}, {}};
+  // Each file's record is read before anything is written: the other file's
+  // keys are judged against the layout as it was.
+  Procedure("Frm_Main:CommandCreerSettings_Click").etape([&] {
+    p.releves[0] = releve(kvSys, clesKvSys);
+    p.releves[1] = releve(il3, clesIl3);
+  });
+  p.ecrire(kvSys, clesKvSys, 0);
+  p.ecrire(il3, clesIl3, 1);
+  p.ecrire(e.config + "KV_Mus.ini", ClesKvMus(), -1);
+  p.ecrire(e.config + "KV_Pub.ini", ClesKvPub(), -1);
+  if (options.miseAJour) Procedure("Frm_Main:CommandCreerSettings_Click").etape([&] { p.nonComptees(kvSys, il3); });
+  return p.bilan;
 }
 
 }  // namespace settings

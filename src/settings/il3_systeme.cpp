@@ -10,29 +10,33 @@ namespace settings {
 
 TableDeCles ClesIl3Systeme(const Entrees& e) {
   const int n = static_cast<int>(e.stations.size());
-  constexpr bool champ = true;  // the default comes from a field of the window
-  TableDeCles t = {
-      {"Base_01", "Lib", e.nomRadio, champ},
-      {"Base_01", "Actif", "1"},
-      {"Base_01", "NbStation", std::to_string(n), champ},
-      {"Base_01", "NoStation", "1"},
-      {"Base_01", "Dossier_Data", e.data, champ},
-      {"Base_01", "Dossier_Data_Backup", e.data, champ},
-      {"Base_01", "Dossier_Log", e.logTechnique, champ},
-      {"Base_01", "Dossier_Log_Pub", e.logPub, champ},
-      {"Base_01", "Dossier_Notes_Schedule", e.parentConfig + "Notes\\", champ},
-      {"Base_01", "Dossier_Notes", e.parentConfig + "Notes\\", champ},
-      {"Base_01", "Dossier_Shared", e.parentConfig + "Shared\\", champ},
-      {"Base_01", "Dossier_Local", e.application + "Local\\", champ},
+  TableDeCles t;
+  // A key built from a field: its default is the field's value then `apres`; a
+  // `temoin` key is this file's record of the field.
+  const auto champ = [&t](const std::string& section, const char* cle, Champ c, const std::string& valeur,
+                          const char* apres = "", bool temoin = false) {
+    t.push_back({section, cle, valeur + apres, c, "", apres, temoin});
   };
+  champ("Base_01", "Lib", Champ::Radio, e.nomRadio, "", true);
+  t.push_back({"Base_01", "Actif", "1"});
+  champ("Base_01", "NbStation", Champ::NombreStations, std::to_string(n), "", true);
+  t.push_back({"Base_01", "NoStation", "1"});
+  champ("Base_01", "Dossier_Data", Champ::Data, e.data, "", true);
+  champ("Base_01", "Dossier_Data_Backup", Champ::Data, e.data);
+  champ("Base_01", "Dossier_Log", Champ::LogTechnique, e.logTechnique, "", true);
+  champ("Base_01", "Dossier_Log_Pub", Champ::LogPub, e.logPub, "", true);
+  champ("Base_01", "Dossier_Notes_Schedule", Champ::ParentConfig, e.parentConfig, "Notes\\");
+  champ("Base_01", "Dossier_Notes", Champ::ParentConfig, e.parentConfig, "Notes\\");
+  champ("Base_01", "Dossier_Shared", Champ::ParentConfig, e.parentConfig, "Shared\\", true);
+  champ("Base_01", "Dossier_Local", Champ::Application, e.application, "Local\\", true);
   // Two digits here: start-up reads these sections back under that name.
   for (int i = 1; i <= n; ++i) {
     const std::string section = "Base_01_Station_" + N2S(i, 2, 0, "0");
-    t.push_back({section, "Lib", e.stations[i - 1], champ});
+    champ(section, "Lib", ChampStation(i), e.stations[i - 1], "", true);
     t.push_back({section, "Actif", "1"});
   }
   for (const CategorieSon& c : kCategoriesSons)
-    t.push_back({std::string("Dossiers_Sons_") + c.suffixe, "00", e.sons + c.sousDossier, champ});
+    champ(std::string("Dossiers_Sons_") + c.suffixe, "00", Champ::Sons, e.sons, c.sousDossier, &c == &kCategoriesSons[0]);
   t.push_back({"Ptx", "Save", "1"});
   return t;
 }

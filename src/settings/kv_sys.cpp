@@ -13,54 +13,72 @@ namespace {
 
 struct Dossier {
   const char* cle;
-  std::string defaut;
+  Champ champ;
+  const char* apres;  // after the field's folder
+  bool temoin;        // the folder table's record of that field
 };
 
 // One list for [Repertoires], [UNC_Actif] and [Repertoires_UNC].
-std::vector<Dossier> TableDesDossiers(const Entrees& e) {
-  return {
-      {"REPPRG", e.application},
-      {"REPBTR", e.data},
-      {"REPSAUVEGARDE", e.data},
-      {"REPLOG", e.logTechnique},
-      {"REPLOGPUB", e.logPub},
-      {"REPGRAPHIC", e.parentConfig + "Graph\\"},
-      {"REPVOIX", e.parentConfig + "Voix\\"},
-      {"REPNOTE", e.parentConfig + "Notes\\"},
-      {"REPBLOCNOTES", e.parentConfig + "Notes\\"},
-      {"REPPARTAGE", e.parentConfig + "Shared\\"},
-      {"REPEXPORT", e.parentConfig + "Export\\"},
-      {"REPLOCAL", e.application + "Local\\"},
-      {"REPDIFF", e.application + "Diffusion\\"},
-  };
+constexpr Dossier kDossiers[] = {
+    {"REPPRG", Champ::Application, "", true},
+    {"REPBTR", Champ::Data, "", true},
+    {"REPSAUVEGARDE", Champ::Data, "", false},
+    {"REPLOG", Champ::LogTechnique, "", true},
+    {"REPLOGPUB", Champ::LogPub, "", true},
+    {"REPGRAPHIC", Champ::ParentConfig, "Graph\\", true},
+    {"REPVOIX", Champ::ParentConfig, "Voix\\", false},
+    {"REPNOTE", Champ::ParentConfig, "Notes\\", false},
+    {"REPBLOCNOTES", Champ::ParentConfig, "Notes\\", false},
+    {"REPPARTAGE", Champ::ParentConfig, "Shared\\", false},
+    {"REPEXPORT", Champ::ParentConfig, "Export\\", false},
+    {"REPLOCAL", Champ::Application, "Local\\", false},
+    {"REPDIFF", Champ::Application, "Diffusion\\", false},
+};
+
+const std::string& valeurDe(const Entrees& e, Champ c) {
+  switch (c) {
+    case Champ::Application: return e.application;
+    case Champ::Data: return e.data;
+    case Champ::LogTechnique: return e.logTechnique;
+    case Champ::LogPub: return e.logPub;
+    default: return e.parentConfig;
+  }
 }
 
 }  // namespace
 
 TableDeCles ClesKvSys(const Entrees& e) {
   TableDeCles t;
-  const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut,
-                           bool duChamp = false) { t.push_back({section, cle, defaut, duChamp}); };
+  const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut) {
+    t.push_back({section, cle, defaut});
+  };
+  // A key built from a field: its default is `avant`, the field's value, `apres`.
+  const auto champ = [&t](const std::string& section, const std::string& cle, Champ c, const std::string& valeur,
+                          const char* avant = "", const char* apres = "", bool temoin = false) {
+    t.push_back({section, cle, avant + valeur + apres, c, avant, apres, temoin});
+  };
   const int n = static_cast<int>(e.stations.size());
 
-  ajoute("Div_Radio", "Nom_Radio", e.nomRadio, true);
-  for (int i = 1; i <= n; ++i) ajoute("Div_Radio", "Station_" + N2S(i, 3, 0, "0"), e.stations[i - 1], true);
-  ajoute("Stations", "NB_MAX", std::to_string(n), true);
+  champ("Div_Radio", "Nom_Radio", Champ::Radio, e.nomRadio, "", "", true);
+  for (int i = 1; i <= n; ++i)
+    champ("Div_Radio", "Station_" + N2S(i, 3, 0, "0"), ChampStation(i), e.stations[i - 1], "", "", true);
+  champ("Stations", "NB_MAX", Champ::NombreStations, std::to_string(n), "", "", true);
   ajoute("Users", "USER", "ZQ");
 
-  const std::vector<Dossier> dossiers = TableDesDossiers(e);
-  for (const Dossier& d : dossiers) ajoute("Repertoires", d.cle, d.defaut, true);
-  for (const Dossier& d : dossiers) ajoute("UNC_Actif", d.cle, "ON");
-  for (const Dossier& d : dossiers) ajoute("Repertoires_UNC", d.cle, d.defaut, true);
+  for (const Dossier& d : kDossiers) champ("Repertoires", d.cle, d.champ, valeurDe(e, d.champ), "", d.apres, d.temoin);
+  for (const Dossier& d : kDossiers) ajoute("UNC_Actif", d.cle, "ON");
+  for (const Dossier& d : kDossiers) champ("Repertoires_UNC", d.cle, d.champ, valeurDe(e, d.champ), "", d.apres);
 
   for (int i = 1; i <= n; ++i) {
     const std::string nnn = N2S(i, 3, 0, "0");
     const std::string locale = "Repertoire_Station_" + nnn;
     const std::string reseau = "Repertoire_Station_UNC" + nnn;
     for (const CategorieSon& c : kCategoriesSons)
-      ajoute(locale, std::string(c.cle) + "_00", "O," + e.sons + c.sousDossier, true);
+      champ(locale, std::string(c.cle) + "_00", Champ::Sons, e.sons, "O,", c.sousDossier);
     for (const CategorieSon& c : kCategoriesSons) ajoute(locale, std::string(c.cle) + "_LOCK_00", "OFF");
-    for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, std::string(c.cle) + "_00", e.sons + c.sousDossier, true);
+    // The first station's network music folder is this file's record of the sounds folder.
+    for (const CategorieSon& c : kCategoriesSons)
+      champ(reseau, std::string(c.cle) + "_00", Champ::Sons, e.sons, "", c.sousDossier, i == 1 && &c == &kCategoriesSons[0]);
     for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, std::string(c.cle) + "_LOCK_00", "OFF");
     for (const CategorieSon& c : kCategoriesSons) ajoute("UNC_Actif" + nnn, std::string(c.cle) + "_00", "ON");
   }

@@ -16,6 +16,27 @@ namespace fenetre {
 
 namespace {
 constexpr const char* kCrLf = "\r\n";
+constexpr int kStyleQuestion = 32;
+// How many kept values the closing box names before it only counts them.
+constexpr size_t kGardeesNommees = 5;
+
+// DossierParentConfig: the configuration folder cut before its first "\Config";
+// nothing when it holds none past its first character.
+std::optional<std::string> parentDeConfig(const std::string& config) {
+  const size_t pos = config.find("\\Config");
+  if (pos == std::string::npos || pos == 0) return std::nullopt;
+  return CheckRep(config.substr(0, pos), "\\");
+}
+
+// True when the file holds no value under that key.
+bool absente(const std::string& fichier, const std::string& section, const std::string& cle) {
+  constexpr const char* kAbsente = "\x01\x02";
+  return LectureIni(fichier, section, cle, kAbsente) == kAbsente;
+}
+
+std::string pluriel(size_t n, const std::string& un, const std::string& plusieurs) {
+  return std::to_string(n) + " " + (n > 1 ? plusieurs : un);
+}
 
 // Where the final "\Musique" (or "\Musique\") of a stored music folder starts; npos without one.
 size_t finMusique(const std::string& m) {
@@ -79,7 +100,14 @@ void Frm_Main::Form_Load() {
   });
   std::string systeme;
   p.etape([&] { systeme = CheckRep(dossier(1), "\\") + "IL3_Systeme.ini"; });
-  for (int k = 0; k < kStations; ++k) {
+  // An update that removed stations lowered the stored count and left their
+  // sections: the stations above the count are no longer the site's.
+  int comptees = kStations;
+  p.etape([&] {
+    const std::string n = LectureIni(systeme, "Base_01", "NbStation", "");
+    if (n.size() == 1 && n[0] >= '0' && n[0] <= '5') comptees = n[0] - '0';
+  });
+  for (int k = 0; k < comptees; ++k) {
     p.etape([&] {
       const std::string section = "Base_01_Station_" + N2S(k + 1, 2, 0, "0");
       vue_.DefinirTexte(Nom::TexteNomStation, k,
@@ -99,6 +127,12 @@ void Frm_Main::Form_Load() {
   const std::string kvSys = CheckRep(dossier(1), "\\") + "Kv_Sys.ini";
   for (const auto& [index, cle] : {std::pair{0, "REPPRG"}, std::pair{2, "REPLOG"}, std::pair{3, "REPLOGPUB"}})
     p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, index, LectureIni(kvSys, "Repertoires", cle, dossier(index))); });
+  // What the general button will judge the stored values against.
+  p.etape([&] {
+    std::string d[6];
+    for (int i = 0; i < 6; ++i) d[i] = CheckRep(dossier(i), "\\");
+    chargee_ = settings::DispositionDe(entrees(d, parentDeConfig(d[1]).value_or(d[1])));
+  });
   platform::EndCommand();  // nothing written: nothing to save
 }
 
@@ -156,17 +190,16 @@ void Frm_Main::CommandCreerSettings_Click(int16_t index) {
   });
   std::string parentConfig = dossiers[1];
   p.etape([&] {
-    const size_t pos = dossiers[1].find("\\Config");
-    if (pos == std::string::npos || pos == 0)
-      message("Le dossier Config ne possède pas de sous-dossier \\Config", kStyleExclamation);
+    if (const std::optional<std::string> parent = parentDeConfig(dossiers[1]))
+      parentConfig = *parent;
     else
-      parentConfig = CheckRep(dossiers[1].substr(0, pos), "\\");
+      message("Le dossier Config ne possède pas de sous-dossier \\Config", kStyleExclamation);
   });
   p.etape([&] {
     if (index == 0)
       brancheDossiers();
     else if (index == 1 || index == 2)
-      brancheEcriture(index, dossiers[1], parentConfig, dossiers);
+      brancheEcriture(index, parentConfig, dossiers);
   });
   p.etape([&] { vue_.DefinirStatut(""); });
 }
@@ -228,35 +261,70 @@ std::string Frm_Main::champIllisible(int16_t index) const {
   return {};
 }
 
-void Frm_Main::brancheEcriture(int16_t index, const std::string& dossierConfig, const std::string& parentConfig,
-                               const std::string (&dossiers)[6]) {
-  if (!configurationPresente()) return;
-  // Refused before the first key, rather than key by key in every file.
-  if (const std::string illisible = champIllisible(index); !illisible.empty()) {
-    echecSignale_ = true;
-    message(std::string("Rien n'a été écrit: Windows ne pourrait pas lire ce texte:") + kCrLf + kCrLf + illisible,
-            kStyleCritique);
-    return;
+settings::Entrees Frm_Main::entrees(const std::string (&d)[6], const std::string& parentConfig) const {
+  settings::Entrees e{d[0], d[1], d[2], d[3], d[4], d[5], parentConfig, vue_.Texte(Nom::TexteNomRadio, -1), {}};
+  for (int i = 0; i < kStations; ++i) {
+    std::string station = vue_.Texte(Nom::TexteNomStation, i);
+    if (Trim(station).empty()) break;
+    e.stations.push_back(station);
   }
+  return e;
+}
+
+bool Frm_Main::confirmer(const std::string& question, const std::string& avertissement, Boutons boutons) {
+  if (const std::optional<bool> r = vue_.Question(question, kStyleExclamation, boutons)) return *r;
+  message(avertissement, kStyleExclamation);
+  return true;
+}
+
+// The count stops at the first empty station box: a name after it would be
+// silently left out, so the user hears of it before anything is written.
+bool Frm_Main::stationsSansTrou() {
+  int vide = 0;  // the first empty station's number
+  for (int k = 1; k <= kStations; ++k) {
+    const bool rempli = !Trim(vue_.Texte(Nom::TexteNomStation, k - 1)).empty();
+    if (!rempli && vide == 0) vide = k;
+    if (!rempli || vide == 0) continue;
+    const std::string t = "La station " + std::to_string(vide) + " est vide: " +
+                          (vide + 1 == kStations ? std::string("la station 5 ne sera pas créée.")
+                                                 : "les stations " + std::to_string(vide + 1) + " à 5 ne seront pas créées.");
+    return confirmer(t, t, Boutons::OkAnnuler);
+  }
+  return true;
+}
+
+// The start texts are examples: written as names, no later run would replace
+// them. Asked only where the file holds no value yet (a stored one wins anyway).
+bool Frm_Main::exemplesConfirmes(int16_t index, const settings::Entrees& e) {
+  const std::string site = DossierApplication + "Settings\\IL3_Config.ini";
+  const std::string kvSys = e.config + "Kv_Sys.ini", il3 = e.config + "IL3_Systeme.ini";
+  auto demander = [&](const std::string& quoi, const char* exemple) {
+    const std::string t = quoi + " est encore l'exemple « " + exemple + " »";
+    return confirmer(t + ". Écrire quand même ?", t + ": il est écrit tel quel.", Boutons::OuiNon);
+  };
+  if (e.nomRadio == settings::kExempleRadio) {
+    const bool ecrit = index == 1 ? absente(site, "Site", "Lib")
+                                  : absente(kvSys, "Div_Radio", "Nom_Radio") || absente(il3, "Base_01", "Lib");
+    if (ecrit && !demander("Le nom de la radio", settings::kExempleRadio)) return false;
+  }
+  if (index == 2 && !e.stations.empty() && e.stations[0] == settings::kExempleStation1 &&
+      (absente(kvSys, "Div_Radio", "Station_001") || absente(il3, "Base_01_Station_01", "Lib")) &&
+      !demander("Le nom de la station 1", settings::kExempleStation1))
+    return false;
+  return true;
+}
+
+std::string Frm_Main::ecrire(int16_t index, const settings::Entrees& e, bool miseAJour, settings::BilanGeneral* bilan) {
   Bilan().vider();
   platform::BeginCommand();
   Procedure p("Frm_Main:CommandCreerSettings_Click");
   if (index == 1) {
     p.etape([&] {
-      settings::EcrireParametresStructurels(dossierConfig, vue_.Texte(Nom::TexteNomRadio, -1),
+      settings::EcrireParametresStructurels(e.config, vue_.Texte(Nom::TexteNomRadio, -1),
                                             vue_.Texte(Nom::TexteCleGUID, -1));
     });
   } else {
-    p.etape([&] {
-      settings::Entrees e{dossiers[0], dossiers[1], dossiers[2], dossiers[3], dossiers[4], dossiers[5],
-                          parentConfig, vue_.Texte(Nom::TexteNomRadio, -1), {}};
-      for (int i = 0; i < kStations; ++i) {
-        std::string station = vue_.Texte(Nom::TexteNomStation, i);
-        if (Trim(station).empty()) break;
-        e.stations.push_back(station);
-      }
-      settings::EcrireParametresGeneraux(e);
-    });
+    p.etape([&] { *bilan = settings::EcrireParametresGeneraux(e, {miseAJour, chargee_}); });
   }
   const std::vector<platform::SaveFailure> nonEnregistres = platform::EndCommand();
 
@@ -267,12 +335,77 @@ void Frm_Main::brancheEcriture(int16_t index, const std::string& dossierConfig, 
   for (const platform::SaveFailure& f : nonEnregistres) journal::Annuler(f.file);
   for (const platform::SaveFailure& f : nonEnregistres)
     echecs += std::string(kCrLf) + f.file + ": modifications non enregistrées (" + f.reason + ")";
-  if (echecs.empty()) {
-    message("Paramétrage créé ou MAJ", kStyleInformation);
-  } else {
+  return echecs;
+}
+
+void Frm_Main::brancheEcriture(int16_t index, const std::string& parentConfig, const std::string (&dossiers)[6]) {
+  if (!configurationPresente()) return;
+  // Refused before the first key, rather than key by key in every file.
+  if (const std::string illisible = champIllisible(index); !illisible.empty()) {
+    echecSignale_ = true;
+    message(std::string("Rien n'a été écrit: Windows ne pourrait pas lire ce texte:") + kCrLf + kCrLf + illisible,
+            kStyleCritique);
+    return;
+  }
+  const settings::Entrees e = entrees(dossiers, parentConfig);
+  if (index == 2 && !stationsSansTrou()) return;
+  if (!exemplesConfirmes(index, e)) return;
+  settings::BilanGeneral bilan;
+  if (const std::string echecs = ecrire(index, e, miseAJour_.value_or(false), &bilan); !echecs.empty()) {
     echecSignale_ = true;
     message(std::string("Paramétrage créé ou MAJ, sauf:") + kCrLf + echecs, kStyleExclamation);
+    return;
   }
+  // The silent mode reports kept values in its own lines.
+  if (index == 2 && !miseAJour_) return finGenerale(e, bilan);
+  message("Paramétrage créé ou MAJ", kStyleInformation);
+}
+
+// The window's closing box of the general button: the stored values that won
+// over the fields, and whether to apply the fields where they followed an earlier layout.
+void Frm_Main::finGenerale(const settings::Entrees& e, const settings::BilanGeneral& bilan) {
+  std::string t = "Paramétrage créé ou MAJ";
+  const size_t n = bilan.gardees.size();
+  if (n == 0) return message(t, kStyleInformation);
+  t += std::string(kCrLf) + kCrLf +
+       (n > 1 ? std::to_string(n) + " valeurs enregistrées diffèrent de la fenêtre et ont été gardées:"
+              : std::string("1 valeur enregistrée diffère de la fenêtre et a été gardée:"));
+  for (size_t i = 0; i < n && i < kGardeesNommees; ++i) {
+    const settings::ValeurGardee& g = bilan.gardees[i];
+    t += std::string(kCrLf) + "[" + g.section + "] " + g.cle + ": gardé « " + g.stockee + " », fenêtre « " + g.proposee +
+         " »" + (g.regleeALaMain ? " (réglée à la main)" : "");
+  }
+  if (n > kGardeesNommees) t += std::string(kCrLf) + "et " + pluriel(n - kGardeesNommees, "autre", "autres");
+  const size_t applicables = static_cast<size_t>(bilan.applicables());
+  if (applicables == 0) {
+    t += std::string(kCrLf) + kCrLf + (n > 1 ? "Réglées à la main, elles restent." : "Réglée à la main, elle reste.");
+    return message(t, kStyleInformation);
+  }
+  t += std::string(kCrLf) + kCrLf + "Appliquer les valeurs de la fenêtre ?";
+  if (applicables < n)
+    t += std::string(kCrLf) + "(" +
+         pluriel(n - applicables, "valeur réglée à la main reste", "valeurs réglées à la main restent") + ")";
+  const std::optional<bool> oui = vue_.Question(t, kStyleQuestion, Boutons::OuiNon);
+  if (!oui || !*oui) return;  // Non: the files stay as the stored values made them
+
+  settings::BilanGeneral apres;
+  if (const std::string echecs = ecrire(2, e, true, &apres); !echecs.empty()) {
+    echecSignale_ = true;
+    message(std::string("Paramétrage créé ou MAJ, sauf:") + kCrLf + echecs, kStyleExclamation);
+    return;
+  }
+  // The files now record the window's layout.
+  chargee_ = settings::DispositionDe(e);
+  std::string fin = std::string("Paramétrage créé ou MAJ") + kCrLf + kCrLf +
+                    pluriel(static_cast<size_t>(apres.appliquees), "valeur de la fenêtre appliquée.",
+                            "valeurs de la fenêtre appliquées.");
+  if (!apres.gardees.empty())
+    fin += std::string(kCrLf) + pluriel(apres.gardees.size(), "valeur réglée à la main gardée.",
+                                        "valeurs réglées à la main gardées.");
+  for (int station : apres.stationsNonComptees)
+    fin += std::string(kCrLf) + "La station " + std::to_string(station) +
+           " n'est plus comptée: ses sections restent dans les fichiers.";
+  message(fin, kStyleInformation);
 }
 
 }  // namespace fenetre

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "settings/settings.h"
 #include "setup_window/vue.h"
 
 namespace fenetre {
@@ -34,17 +36,30 @@ class Frm_Main {
   // True once a command has told the user that something failed.
   bool EchecSignale() const { return echecSignale_; }
 
+  // Whether the general button applies the fields over values that followed
+  // an earlier layout. Unset (the window): it asks when there are some.
+  void DefinirMiseAJour(bool miseAJour) { miseAJour_ = miseAJour; }
+
  private:
   std::string dossier(int i) const { return vue_.Texte(Nom::TexteDossier, i); }
   void message(const std::string& texte, int style);
   void brancheDossiers();
   bool configurationPresente();
   std::string champIllisible(int16_t index) const;
-  void brancheEcriture(int16_t index, const std::string& dossierConfig, const std::string& parentConfig,
-                       const std::string (&dossiers)[6]);
+  void brancheEcriture(int16_t index, const std::string& parentConfig, const std::string (&dossiers)[6]);
+  settings::Entrees entrees(const std::string (&dossiers)[6], const std::string& parentConfig) const;
+  bool confirmer(const std::string& question, const std::string& avertissement, Boutons boutons);
+  bool stationsSansTrou();
+  bool exemplesConfirmes(int16_t index, const settings::Entrees& e);
+  // Writes the branch's files; the closing message's list of failures, empty when none.
+  std::string ecrire(int16_t index, const settings::Entrees& e, bool miseAJour, settings::BilanGeneral* bilan);
+  void finGenerale(const settings::Entrees& e, const settings::BilanGeneral& bilan);
 
   Vue& vue_;
   bool echecSignale_ = false;
+  std::optional<bool> miseAJour_;
+  // The fields as the loading found them: the layout the files were last written for.
+  std::optional<settings::Disposition> chargee_;
 };
 
 }  // namespace fenetre

@@ -16,6 +16,12 @@ inline constexpr int kStyleExclamation = 48;
 inline constexpr int kStyleInformation = 64;
 inline constexpr uint32_t kRouge = 255;  // red in the lowest byte, then green, then blue
 
+// The buttons of a question box.
+enum class Boutons {
+  OkAnnuler,  // OK is the default button
+  OuiNon,     // Non is the default button: answering without reading changes nothing
+};
+
 class Vue {
  public:
   virtual ~Vue() = default;
@@ -40,6 +46,11 @@ class Vue {
   // A modal message box with one OK button, the window's caption as title and
   // the icon of `style` (16 critical, 48 exclamation, 64 information).
   virtual void MessageBox(const std::string& texte, int style) = 0;
+
+  // A modal question with the window's caption as title: true for OK or Oui.
+  // Nothing when the view cannot ask (the silent mode): the presenter then
+  // says what it does instead.
+  virtual std::optional<bool> Question(const std::string&, int, Boutons) { return std::nullopt; }
 
   // The modal folder chooser, opened on `dossierInitial` (a Windows folder path),
   // with `titre` as its prompt. A file-system folder path, or nullopt on cancel.

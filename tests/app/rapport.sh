@@ -77,8 +77,8 @@ check "the site file's backup" 1 "$(ls "$(dirname "$site")" | grep -c '^IL3_Conf
 
 # kept: the stored values that won over the window's.
 out=$(run --radio 'Radio Autre' general)
-check "kept lines" "kept: C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini: [Div_Radio] Nom_Radio=Radio Été (la fenêtre proposait Radio Autre)
-kept: C:\\Kelvaro\\Ilvane\\Config\\IL3_Systeme.ini: [Base_01] Lib=Radio Été (la fenêtre proposait Radio Autre)" \
+check "kept lines" "kept: C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini: [Div_Radio] Nom_Radio=Radio Été (proposé: Radio Autre)
+kept: C:\\Kelvaro\\Ilvane\\Config\\IL3_Systeme.ini: [Base_01] Lib=Radio Été (proposé: Radio Autre)" \
   "$(grep '^kept: ' <<<"$out")"
 doc=$(run --json --radio 'Radio Autre' general)
 check "kept in JSON" "False 2 Radio Été Radio Autre" "$(json "$doc" 'd["changed"], len(d["kept"]), d["kept"][0]["stored"], d["kept"][0]["offered"]')"

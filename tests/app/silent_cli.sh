@@ -16,7 +16,7 @@ check "missing configuration folder message" "error: Dossier de config non trouv
 
 out=$("$prog" --silent --root "$root" --station 2=Sud folders general); rc=$?
 check "folders then general exit 0" 0 "$rc"
-check "messages, one per line" "$(printf 'info: Dossiers créés\ninfo: Paramétrage créé ou MAJ')" "$(grep -v '^changed: ' <<<"$out")"
+check "messages, one per line" "$(printf 'info: Dossiers créés\nwarning: Le nom de la radio est encore l'"'"'exemple « Nom de votre Radio »: il est écrit tel quel.\nwarning: Le nom de la station 1 est encore l'"'"'exemple « Nom de la Station 1 »: il est écrit tel quel.\ninfo: Paramétrage créé ou MAJ')" "$(grep -v '^changed: ' <<<"$out")"
 kv="$root/drive_c/Kelvaro/Ilvane/Config/Kv_Sys.ini"
 check "Kv_Sys.ini keys for two stations" 124 "$(grep -c = "$kv")"
 

@@ -324,7 +324,11 @@ TEST_F(FrmMainTest, GeneralButtonCountsStationsBeforeTheFirstEmptyField) {
   vue.DefinirTexte(Nom::TexteNomStation, 1, "");
   vue.DefinirTexte(Nom::TexteNomStation, 2, "C");
   messages();
+  vue.reponsesQuestions = {true};
   frm.CommandCreerSettings_Click(2);
+  ASSERT_EQ(vue.questions.size(), 1u);
+  EXPECT_EQ(vue.questions[0].texte, "La station 2 est vide: les stations 3 \xC3\xA0 5 ne seront pas cr\xC3\xA9\xC3\xA9" "es.");
+  EXPECT_EQ(vue.questions[0].boutons, fenetre::Boutons::OkAnnuler);
   auto m = messages();
   ASSERT_EQ(m.size(), 1u);
   EXPECT_EQ(m[0].texte, "Param\xC3\xA9trage cr\xC3\xA9\xC3\xA9 ou MAJ");

@@ -12,6 +12,11 @@ struct MessageVu {
   std::string texte;
   int style;
 };
+struct QuestionVue {
+  std::string texte;
+  int style;
+  fenetre::Boutons boutons;
+};
 
 class VueTest : public fenetre::VueMemoire {
  public:
@@ -24,6 +29,14 @@ class VueTest : public fenetre::VueMemoire {
     reponses.pop_front();
     return r;
   }
+  // Answered from `reponsesQuestions`; with none left, as the silent mode: no answer.
+  std::optional<bool> Question(const std::string& texte, int style, fenetre::Boutons boutons) override {
+    questions.push_back({texte, style, boutons});
+    if (reponsesQuestions.empty()) return std::nullopt;
+    const bool r = reponsesQuestions.front();
+    reponsesQuestions.pop_front();
+    return r;
+  }
   void DefinirStatut(const std::string& texte) override {
     VueMemoire::DefinirStatut(texte);
     statuts.push_back(texte);
@@ -33,4 +46,6 @@ class VueTest : public fenetre::VueMemoire {
   std::vector<std::string> statuts;
   std::vector<std::string> titres, departs;
   std::deque<std::optional<std::string>> reponses;
+  std::vector<QuestionVue> questions;
+  std::deque<bool> reponsesQuestions;
 };
