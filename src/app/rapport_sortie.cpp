@@ -146,16 +146,16 @@ std::string AvertissementGardees(const journal::Rapport& rapport, bool miseAJour
     n += f.gardees.size();
     for (const journal::ValeurGardee& g : f.gardees) applicables += g.regleeALaMain ? 0 : 1;
   }
-  if (n == 0) return {};
+  // Values tuned by hand stay under an update too: their kept: lines say enough.
+  if (applicables == 0) return {};
   std::string t = n > 1 ? std::to_string(n) + " valeurs enregistrées diffèrent de ce qui est demandé et sont gardées"
                         : "1 valeur enregistrée diffère de ce qui est demandé et est gardée";
   if (applicables == n)
     t += n > 1 ? ": --update les applique" : ": --update l'applique";
-  else if (applicables > 0)
-    t += ": --update en applique " + std::to_string(applicables) + ", les " + std::to_string(n - applicables) +
-         " réglées à la main restent";
   else
-    t += n > 1 ? ": réglées à la main, --update les garde aussi" : ": réglée à la main, --update la garde aussi";
+    t += ": --update en applique " + std::to_string(applicables) +
+         (n - applicables > 1 ? ", les " + std::to_string(n - applicables) + " réglées à la main restent"
+                              : ", celle réglée à la main reste");
   return t + " (lignes kept:)";
 }
 
