@@ -189,6 +189,16 @@ void VueQt::MessageBox(const std::string& texte, int style) {
   if (options_.boite) options_.boite(this, {IconeDuStyle(style), windowTitle(), TexteAffichable(texte)});
 }
 
+std::optional<bool> VueQt::Question(const std::string& texte, int style, Boutons boutons) {
+  if (!options_.boite) return std::nullopt;
+  const bool ouiNon = boutons == Boutons::OuiNon;
+  const Message m{IconeDuStyle(style), windowTitle(), TexteAffichable(texte),
+                  ouiNon ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel,
+                  ouiNon ? QMessageBox::No : QMessageBox::Ok};
+  const QMessageBox::StandardButton r = options_.boite(this, m);
+  return r == QMessageBox::Yes || r == QMessageBox::Ok;
+}
+
 std::optional<std::string> VueQt::ChoisirDossier(const std::string& titre, const std::string& dossierInitial) {
   return qt::ChoisirDossier(options_.selecteur, this, titre, dossierInitial);
 }

@@ -51,6 +51,7 @@ class VueQt : public QWidget, public Vue {
   void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
   void MessageBox(const std::string& texte, int style) override;
+  std::optional<bool> Question(const std::string& texte, int style, Boutons boutons) override;
   std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& dossierInitial) override;
   void TraiterEvenements() override;
   void Fermer() override;

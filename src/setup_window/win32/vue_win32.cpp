@@ -75,8 +75,8 @@ std::wstring texteDe(HWND h) {
 
 }  // namespace
 
-void AfficherMessageBoxW(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type) {
-  MessageBoxW(proprietaire, texte.c_str(), titre.c_str(), type);
+int AfficherMessageBoxW(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type) {
+  return MessageBoxW(proprietaire, texte.c_str(), titre.c_str(), type);
 }
 
 UINT TypeDeBoite(int style) {
@@ -87,9 +87,16 @@ UINT TypeDeBoite(int style) {
       return MB_OK | MB_ICONEXCLAMATION;
     case kStyleInformation:
       return MB_OK | MB_ICONASTERISK;
+    case 32:
+      return MB_OK | MB_ICONQUESTION;
     default:
       return MB_OK;
   }
+}
+
+UINT TypeDeQuestion(int style, Boutons boutons) {
+  const UINT icone = TypeDeBoite(style) & MB_ICONMASK;
+  return icone | (boutons == Boutons::OuiNon ? MB_YESNO | MB_DEFBUTTON2 : MB_OKCANCEL);
 }
 
 VueWin32::VueWin32(OptionsVue options) : options_(std::move(options)) {
@@ -459,6 +466,13 @@ void VueWin32::DefinirStatut(const std::string& texte) {
 void VueWin32::MessageBox(const std::string& texte, int style) {
   if (options_.boite) options_.boite(fenetre_, Large(texte), fenetre_ ? texteDe(fenetre_) : Large(std::string(kCaption)),
                                      TypeDeBoite(style));
+}
+
+std::optional<bool> VueWin32::Question(const std::string& texte, int style, Boutons boutons) {
+  if (!options_.boite) return std::nullopt;
+  const int r = options_.boite(fenetre_, Large(texte), fenetre_ ? texteDe(fenetre_) : Large(std::string(kCaption)),
+                               TypeDeQuestion(style, boutons));
+  return r == IDOK || r == IDYES;
 }
 
 std::optional<std::string> VueWin32::ChoisirDossier(const std::string& titre, const std::string& dossierInitial) {

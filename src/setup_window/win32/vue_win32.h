@@ -16,19 +16,21 @@
 
 namespace fenetre::win32 {
 
-// A modal message box: owner, text, title, MessageBoxW's type. Tests put a
-// recorder in its place.
+// A modal message box: owner, text, title, MessageBoxW's type; the button
+// pressed (IDOK, IDYES...). Tests put a recorder in its place.
 using BoiteMessage =
-    std::function<void(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type)>;
+    std::function<int(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type)>;
 // The modal folder chooser: owner, prompt, folder to open on.
 using Selecteur = std::function<std::optional<std::string>(HWND proprietaire, const std::string& titre,
                                                            const std::string& dossierInitial)>;
 
-void AfficherMessageBoxW(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type);
+int AfficherMessageBoxW(HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type);
 
 // MessageBoxW's type for a style value of the program: one OK button and the
-// icon (16 critical, 48 exclamation, 64 information; anything else none).
+// icon (16 critical, 32 question, 48 exclamation, 64 information; anything else none).
 UINT TypeDeBoite(int style);
+// A question's: OK and Cancel, or Yes and No with No the default button.
+UINT TypeDeQuestion(int style, Boutons boutons);
 
 // What tests replace: the dpi, and the two modal windows.
 struct OptionsVue {
@@ -69,6 +71,7 @@ class VueWin32 : public Vue {
   void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
   void MessageBox(const std::string& texte, int style) override;
+  std::optional<bool> Question(const std::string& texte, int style, Boutons boutons) override;
   std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& dossierInitial) override;
   void TraiterEvenements() override;
   void Fermer() override;

@@ -13,6 +13,10 @@ fenetre::qt::OptionsVue options(Banc* b, double dpi, QRect zone) {
   o.boite = [b](QWidget*, const fenetre::qt::Message& m) {
     b->messages.push_back(m);
     b->statutsAuMessage.push_back(b->vue.PanneauStatut()->text());
+    if (m.boutons == QMessageBox::Ok || b->reponsesBoites.empty()) return m.defaut;
+    const QMessageBox::StandardButton r = b->reponsesBoites.front();
+    b->reponsesBoites.pop_front();
+    return r;
   };
   o.selecteur = [b](QWidget*, const std::string& titre, const std::string& dossierHote) {
     b->demandes.emplace_back(titre, dossierHote);

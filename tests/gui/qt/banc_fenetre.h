@@ -32,6 +32,7 @@ struct Banc {
   std::vector<QString> statutsAuMessage;                      // the progress line when each box opened
   std::vector<std::pair<std::string, std::string>> demandes;  // the chooser's title and host folder
   std::deque<std::optional<std::string>> reponses;            // what the chooser answers, in turn
+  std::deque<QMessageBox::StandardButton> reponsesBoites;      // what the questions answer; none: their default button
   fenetre::qt::VueQt vue;
   fenetre::Frm_Main frm;
 };
@@ -42,3 +43,4 @@ int TesterVue(int argc, char** argv);
 int TesterChoixDossier(int argc, char** argv);
 int TesterUsage(int argc, char** argv, bool francais);
 int TesterEcran(int argc, char** argv);
+int TesterChangement(int argc, char** argv);

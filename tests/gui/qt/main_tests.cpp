@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
   echecs += TesterVue(argc, argv);
   echecs += TesterChoixDossier(argc, argv);
   echecs += TesterUsage(argc, argv, francais);
+  echecs += TesterChangement(argc, argv);
   return echecs == 0 ? 0 : 1;
 }

@@ -16,6 +16,13 @@ fenetre::win32::OptionsVue options(Banc* b, bool recorders, int dpi) {
   if (!recorders) return o;
   o.boite = [b](HWND proprietaire, const std::wstring& texte, const std::wstring& titre, UINT type) {
     b->messages.push_back({proprietaire, texte, titre, type, b->Statut()});
+    if ((type & MB_TYPEMASK) != MB_OK && !b->reponsesBoites.empty()) {
+      const int r = b->reponsesBoites.front();
+      b->reponsesBoites.pop_front();
+      return r;
+    }
+    // Enter: the default button.
+    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
   };
   o.selecteur = [b](HWND, const std::string& titre, const std::string& depart) {
     b->demandes.emplace_back(titre, depart);

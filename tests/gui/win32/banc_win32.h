@@ -47,6 +47,7 @@ struct Banc {
   std::vector<MessageVu> messages;
   std::vector<std::pair<std::string, std::string>> demandes;  // the chooser's prompt and start folder
   std::deque<std::optional<std::string>> reponses;            // what the chooser answers, in turn
+  std::deque<int> reponsesBoites;                              // what the questions answer; none: their default button
   fenetre::win32::VueWin32 vue;
   fenetre::Frm_Main frm;
 };
