@@ -15,6 +15,8 @@ description:
     the three buttons of the setup window.
   - Idempotent. The first run creates the folders and fills the settings files. Later runs only add the
     keys that are missing and never overwrite a value the site has tuned.
+  - Stored values that differ from the fields stay and are returned in C(kept). When some of them follow from
+    an earlier layout, the run ends with a warning that C(update) would apply them.
   - In check mode the program runs with C(--check). It writes nothing and reports what a real run would change.
   - In diff mode the added and changed keys of each file are shown.
 options:
@@ -57,6 +59,17 @@ options:
     description: Keep a copy C(NAME.YYYYMMDD-HHMMSS.bak) of each existing file before its first change.
     type: bool
     default: false
+  update:
+    description:
+      - Apply the fields (radio name, stations and their count, folders) to the keys drawn from them that
+        still follow an earlier layout. Use it after renaming the radio, adding or removing a station, or
+        moving a folder; without it those keys keep their stored values.
+      - A value tuned by hand stays, and is returned in C(kept) with C(tuned=true).
+      - The keys of a removed station stay in the files, no longer counted; they are returned in
+        C(uncounted).
+      - Check mode with diff mode previews the values it would change.
+    type: bool
+    default: false
 requirements:
   - il3-setup (the .deb package) on the managed host
 """
@@ -73,6 +86,13 @@ EXAMPLES = r"""
       4: 'D:\Sons\'
     backup: true
 
+- name: Rename the radio and add a station (preview it first with --check --diff)
+  il3_site:
+    root: /srv/radios/sud
+    radio: Radio Sud FM
+    stations: [Studio, Antenne, Web]
+    update: true
+
 - name: Only complete the settings files
   il3_site:
     root: /srv/radios/nord
@@ -85,7 +105,9 @@ changed:
   returned: always
   type: bool
 messages:
-  description: The window's messages, each with its kind (info, warning or error) and French text.
+  description:
+    - The window's messages, each with its kind (info, warning or error) and French text.
+    - The warnings of a run that succeeds are also shown as Ansible warnings.
   returned: always
   type: list
   elements: dict
@@ -112,9 +134,30 @@ kept:
   description:
     - The stored values that won over the values the fields offered, such as a radio name changed in the
       window but kept in the settings files.
+    - Each has its path, section, key, the stored value, the offered value and C(tuned), true for a value
+      tuned by hand, which C(update) keeps too.
   returned: always
   type: list
   elements: dict
+  sample:
+    - path: 'C:\Kelvaro\Ilvane\Config\Kv_Sys.ini'
+      section: Div_Radio
+      key: Nom_Radio
+      stored: Radio Sud
+      offered: Radio Sud FM
+      tuned: false
+uncounted:
+  description:
+    - The keys of the stations an update no longer counts, left in the files. Each has its path, station,
+      section and key (null for a whole section).
+  returned: always
+  type: list
+  elements: dict
+  sample:
+    - path: 'C:\Kelvaro\Ilvane\Config\IL3_Systeme.ini'
+      station: 3
+      section: Base_01_Station_03
+      key: null
 """
 
 import json
@@ -131,6 +174,8 @@ def command_line(module):
         cmd.append("--check")
     if p["backup"]:
         cmd.append("--backup")
+    if p["update"]:
+        cmd.append("--update")
     if p["root"]:
         cmd += ["--root", p["root"]]
     if p["app_dir"] is not None:
@@ -185,6 +230,7 @@ def main():
             folders=dict(type="dict"),
             actions=dict(type="list", elements="str", choices=ACTIONS, default=list(ACTIONS)),
             backup=dict(type="bool", default=False),
+            update=dict(type="bool", default=False),
         ),
         supports_check_mode=True,
     )
@@ -203,6 +249,7 @@ def main():
         folders=doc.get("folders", []),
         files=doc.get("files", []),
         kept=doc.get("kept", []),
+        uncounted=doc.get("uncounted", []),
         rc=rc,
     )
     if module._diff:
@@ -212,6 +259,10 @@ def main():
     if doc.get("failed") or rc != 0:
         texts = [m["text"] for m in result["messages"] if m.get("kind") in ("error", "warning")]
         module.fail_json(msg=" | ".join(texts) or "échec signalé (sortie %d)" % rc, **result)
+    # On failure they are in msg already.
+    for m in result["messages"]:
+        if m.get("kind") == "warning":
+            module.warn(m["text"])
     module.exit_json(**result)
 
 
