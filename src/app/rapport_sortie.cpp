@@ -108,7 +108,7 @@ std::string TexteJson(const std::string& texte) {
   return out + "\"";
 }
 
-std::string LignesDuRapport(const journal::Rapport& rapport, bool diff, bool miseAJour) {
+std::string LignesDuRapport(const journal::Rapport& rapport, bool diff) {
   std::string t;
   for (const std::string& d : rapport.dossiers) t += "changed: " + d + ": dossier créé\n";
   for (const journal::Fichier& f : rapport.fichiers) {
@@ -124,8 +124,7 @@ std::string LignesDuRapport(const journal::Rapport& rapport, bool diff, bool mis
   for (const journal::Fichier& f : rapport.fichiers)
     for (const journal::ValeurGardee& g : f.gardees)
       t += "kept: " + f.chemin + ": [" + g.section + "] " + g.cle + "=" + g.stockee + " (proposé: " + g.proposee +
-           (miseAJour && g.regleeALaMain ? "; réglée à la main: aucune disposition antérieure ne donne cette valeur" : "") +
-           ")\n";
+           (g.raison.empty() ? "" : "; " + g.raison) + ")\n";
   for (const journal::Fichier& f : rapport.fichiers) {
     for (size_t i = 0; i < f.nonComptees.size();) {
       const int station = f.nonComptees[i].station;

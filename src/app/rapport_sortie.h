@@ -15,9 +15,8 @@ struct Message {
 };
 
 // One line per created folder and changed file, then one per kept value, then
-// one per station an update no longer counts. `miseAJour`: the values kept were
-// tuned by hand, and the lines say so.
-std::string LignesDuRapport(const journal::Rapport& rapport, bool diff, bool miseAJour = false);
+// one per station an update no longer counts.
+std::string LignesDuRapport(const journal::Rapport& rapport, bool diff);
 
 // Without an update, when stored values won over the fields: how many, and what
 // an update would do with them. Empty otherwise.

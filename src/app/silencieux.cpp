@@ -103,7 +103,7 @@ int LancerSilencieux(const Commande& c) {
     if (!avertissement.empty()) vue.Dire("warning", avertissement);
     std::cout << DocumentJson(journal::RapportEnCours(), vue.Messages(), echec, c.verification) << std::flush;
   } else {
-    std::cout << LignesDuRapport(journal::RapportEnCours(), c.diff, c.miseAJour) << std::flush;
+    std::cout << LignesDuRapport(journal::RapportEnCours(), c.diff) << std::flush;
     if (!avertissement.empty()) vue.Dire("warning", avertissement);
   }
   return echec ? 1 : 0;

@@ -292,9 +292,9 @@ void Supprime(const std::string& fichier, const std::string& section, const std:
 }
 
 void Gardee(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& stockee,
-            const std::string& proposee, bool regleeALaMain) {
+            const std::string& proposee, bool regleeALaMain, const std::string& raison) {
   if (etat().mode == Mode::Inactif) return;
-  fiche(fichier).gardees.push_back({section, cle, stockee, proposee, regleeALaMain});
+  fiche(fichier).gardees.push_back({section, cle, stockee, proposee, regleeALaMain, raison});
 }
 
 void NonComptee(const std::string& fichier, int station, const std::string& section, const std::string& cle) {

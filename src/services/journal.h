@@ -28,6 +28,7 @@ struct CleSupprimee {
 struct ValeurGardee {
   std::string section, cle, stockee, proposee;
   bool regleeALaMain = false;  // no earlier layout gives it: an update keeps it too
+  std::string raison;          // why an update kept it; empty outside an update
 };
 // A station that an update no longer counts, and what of it stays in the file.
 struct StationNonComptee {
@@ -90,7 +91,7 @@ void Supprime(const std::string& fichier, const std::string& section, const std:
 
 // A stored value kept against the value the window offered.
 void Gardee(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& stockee,
-            const std::string& proposee, bool regleeALaMain);
+            const std::string& proposee, bool regleeALaMain, const std::string& raison = {});
 // What of a station above the count an update lowered stays in the file.
 void NonComptee(const std::string& fichier, int station, const std::string& section, const std::string& cle);
 

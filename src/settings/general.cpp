@@ -44,14 +44,21 @@ Disposition releve(const std::string& fichier, const TableDeCles& cles) {
   return d;
 }
 
-bool exemple(const CleParDefaut& c, const Entrees& e) {
-  return (c.champ == Champ::Radio && e.nomRadio == kExempleRadio) ||
-         (c.champ == Champ::Station1 && !e.stations.empty() && e.stations[0] == kExempleStation1);
+// Why an update does not put the field over a stored value that followed an
+// earlier layout: a start text of the window is an example, not a name, and a
+// blank field names nothing. Empty when it does.
+std::string nonApplicable(const CleParDefaut& c, const Disposition& demandee) {
+  const std::optional<std::string>& v = demandee[c.champ];
+  if (!v || Trim(*v).empty()) return "le champ est vide";
+  if ((c.champ == Champ::Radio && *v == kExempleRadio) || (c.champ == Champ::Station1 && *v == kExempleStation1))
+    return "le champ garde le texte d'exemple";
+  return {};
 }
 
 struct Passage {
   const Entrees& entrees;
   const OptionsGenerales& options;
+  Disposition demandee;    // what the fields give now
   Disposition releves[2];  // Kv_Sys.ini, IL3_Systeme.ini, as the run found them
   BilanGeneral bilan;
 
@@ -77,13 +84,15 @@ struct Passage {
           const std::string propose = SansEspacesFinaux(c.defaut);
           if (v != propose) {
             const bool ancienne = suitUneDisposition(c, v, fichier);
-            // An example text is not a name: it never replaces one.
-            if (options.miseAJour && ancienne && !exemple(c, entrees)) {
+            const std::string refus = !options.miseAJour ? std::string()
+                                      : ancienne         ? nonApplicable(c, demandee)
+                                                         : "réglée à la main: aucune disposition antérieure ne donne cette valeur";
+            if (options.miseAJour && refus.empty()) {
               v = propose;
               ++bilan.appliquees;
             } else {
               // The stored value wins; the report says so.
-              journal::Gardee(chemin, c.section, c.cle, v, c.defaut, !ancienne);
+              journal::Gardee(chemin, c.section, c.cle, v, c.defaut, !ancienne, refus);
               bilan.gardees.push_back({chemin, c.section, c.cle, v, c.defaut, !ancienne});
             }
           }
@@ -139,7 +148,7 @@ Disposition DispositionDe(const Entrees& e) {
 void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
   const Entrees e;
   const OptionsGenerales o;
-  Passage{e, o, {}, {}}.ecrire(fichier, cles, -1);
+  Passage{e, o, {}, {}, {}}.ecrire(fichier, cles, -1);
 }
 
 BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& options) {
@@ -147,7 +156,7 @@ BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& 
   const std::string il3 = e.config + "IL3_Systeme.ini";
   const TableDeCles clesKvSys = ClesKvSys(e);
   const TableDeCles clesIl3 = ClesIl3Systeme(e);
-  Passage p{e, options, {}, {}};
+  Passage p{e, options, DispositionDe(e), {}, {}};
   // Each file's record is read before anything is written: the other file's
   // keys are judged against the layout as it was.
   Procedure("Frm_Main:CommandCreerSettings_Click").etape([&] {

@@ -130,7 +130,11 @@ rm -rf "$root/drive_c" && mkdir -p "$root/drive_c"
 out=$(run folders structural general)
 check "start texts: warned before they are written" "3 Nom de votre Radio Nom de la Station 1" \
   "$(grep -c "est encore l'exemple" <<<"$out") $(get Kv_Sys.ini Div_Radio Nom_Radio) $(get Kv_Sys.ini Div_Radio Station_001)"
-check "start texts: an update does not put them over a name" "Radio Nord" \
-  "$(run --radio 'Radio Nord' --update general >/dev/null; run --update --radio 'Nom de votre Radio' general >/dev/null; get Kv_Sys.ini Div_Radio Nom_Radio)"
+run --radio 'Radio Nord' --update general >/dev/null
+out=$(run --update --radio 'Nom de votre Radio' --folder 2= general)
+check "start texts and blank fields: an update does not put them over a name" "Radio Nord C:\\Journix\\" \
+  "$(get Kv_Sys.ini Div_Radio Nom_Radio) $(get Kv_Sys.ini Repertoires REPLOG)"
+check "and says why" "kept: ${win}Kv_Sys.ini: [Repertoires] REPLOG=C:\\Journix\\ (proposé: ; le champ est vide)" \
+  "$(grep -m1 'REPLOG' <<<"$out")"
 
 [ "$fails" -eq 0 ] && echo "mise_a_jour: all passed" || { echo "mise_a_jour: $fails failed"; exit 1; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The same inputs through il3-setup on Linux and through IL3_Setup.exe under Wine
 # (where the Windows profile functions write): the files must be byte-identical,
-# on a first run and on a second run over files a site has edited.
+# on a first run, on a second run over files a site has edited, and through
+# --update runs that move the layout on over a value tuned by hand.
 # Usage: run.sh NATIVE_BUILD_DIR WIN_BUILD_DIR
 set -euo pipefail
 top="$(cd "$(dirname "$0")/../../.." && pwd)"
@@ -80,6 +81,26 @@ for scenario in "0:" "1:--station 1=Nord" "5:--station 1=Nord --station 2=Sud --
   run_both "$s" --radio "Autre" structural general
   wineserver_wait
   compare "$s" "second run"
+  [ "$n" = 0 ] && continue
+  # The tune goes through one engine on both sides, so that only --update can tell them apart.
+  base="C:\\il3-parity-$s\\"
+  kv="${base}Config\\Kv_Sys.ini"
+  for root in "$work/linux-$s" "$IL3_WINEPREFIX"; do
+    "$linux" --root "$root" ini set "$kv" Repertoire_Station_001 JIN_00 'O,D:\Jingles\' >/dev/null
+  done
+  run_both "$s" --update --radio "Radio Sud FM" --station 1=Nord --station 2=Antenne --folder "4=${base}Sons2\\" structural general
+  wineserver_wait
+  compare "$s" "layout change"
+  run_both "$s" --update --station 2= general
+  wineserver_wait
+  compare "$s" "station removal"
+  jin=$("$linux" --root "$work/linux-$s" ini get "$kv" Repertoire_Station_001 JIN_00)
+  radio=$("$linux" --root "$work/linux-$s" ini get "$kv" Div_Radio Nom_Radio)
+  if [ "$jin" = 'O,D:\Jingles\' ] && [ "$radio" = "Radio Sud FM" ]; then
+    echo "ok   $s --update: the tuned JIN_00 stayed, Nom_Radio follows the field"
+  else
+    echo "FAIL $s --update: JIN_00=$jin Nom_Radio=$radio"; fails=$((fails + 1))
+  fi
 done
 
 [ "$fails" -eq 0 ] && echo "parity: Linux and Windows builds wrote identical files" || { echo "parity: $fails differences"; exit 1; }
