@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "common/erreurs.h"
 #include "common/octets.h"
@@ -36,6 +37,38 @@ std::string valeurEnTexte(double v) {
   return tampon;
 }
 
+// "." and ".." components applied as Windows applies them, never above the
+// drive or the share: C:\Kelvaro\..\x\ is C:\x\.
+std::string resoudrePoints(const std::string& chemin) {
+  if (chemin.find("\\.") == std::string::npos) return chemin;
+  std::vector<std::string> parts(1);
+  for (char c : chemin) {
+    if (c == '\\')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  // What ".." cannot climb: "C:", or the "\\server\share" of a network path.
+  const size_t racine = chemin.compare(0, 2, "\\\\") == 0 ? std::min<size_t>(4, parts.size()) : 1;
+  std::vector<std::string> garde(parts.begin(), parts.begin() + static_cast<long>(racine));
+  for (size_t i = racine; i < parts.size(); ++i) {
+    const bool dernier = i + 1 == parts.size();
+    if (parts[i] == ".") {
+      if (dernier) garde.emplace_back();
+      continue;
+    }
+    if (parts[i] == "..") {
+      if (garde.size() > racine) garde.pop_back();
+      if (dernier) garde.emplace_back();
+      continue;
+    }
+    garde.push_back(parts[i]);
+  }
+  std::string t;
+  for (size_t i = 0; i < garde.size(); ++i) t += (i ? "\\" : "") + garde[i];
+  return t;
+}
+
 }  // namespace
 
 std::string Trim(const std::string& texte) {
@@ -65,7 +98,9 @@ std::string NettoieNomDeDossier(const std::string& texte) {
   std::string t = texte;
   Procedure("Lib_Public:NettoieNomDeDossier").etape([&] {
     for (const char* c : {"/", "*", "?", "\"", "<", ">", "|", ","}) remplacerTout(t, c, " ");
-    for (const char* c : {"...", "..", "%"}) remplacerTout(t, c, "");
+    // A "." or ".." component names a folder on Windows; "%" is a plain character there.
+    t = resoudrePoints(t);
+    for (const char* c : {"...", ".."}) remplacerTout(t, c, "");
     // Blanks go first, so that a drive letter typed after a blank keeps its colon.
     t = Trim(t);
     if (t.size() > 2) {

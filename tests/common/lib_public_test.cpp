@@ -33,7 +33,13 @@ TEST(NettoieNomDeDossier, CleansTypedFolderText) {
   const Cas cas[] = {
       // The slash becomes a blank; blanks before a backslash go.
       {"C:\\Mes Sons /Pub \\", "C:\\Mes Sons  Pub\\"},
-      {"D:\\Data..\\x%y:z", "D:\\Data\\xy z"},
+      {"D:\\Data..\\x%y:z", "D:\\Data\\x%y z"},
+      {"C:\\Radio 100%\\", "C:\\Radio 100%\\"},
+      // Dot components, as Windows reads them: never above the drive or the share.
+      {"C:\\Kelvaro\\..\\x\\", "C:\\x\\"},
+      {"C:\\a\\.\\b\\..\\..\\..\\c", "C:\\c"},
+      {"\\\\srv\\part\\..\\..\\x\\", "\\\\srv\\part\\x\\"},
+      {"C:\\a\\b\\..", "C:\\a\\"},
       {"C:", "C:"},
       {"\\\\srv\\a:b", "\\\\srv\\a b"},
       // Blanks are trimmed before the drive is set aside, so its colon survives.

@@ -4,6 +4,7 @@
 #include "common/noms_windows.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,15 +17,6 @@ namespace {
 
 std::string g_root;
 std::string g_appDir;
-
-bool isDir(const std::string& p) {
-  struct stat st;
-  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-bool existsPath(const std::string& p) {
-  struct stat st;
-  return ::lstat(p.c_str(), &st) == 0;
-}
 
 std::string join(const std::string& dir, const std::string& name) {
   if (dir.empty() || dir.back() == '/') return dir + name;
@@ -89,38 +81,50 @@ bool wildMatch(const std::u32string& p, size_t pi, const std::u32string& n, size
   return ni == n.size();
 }
 
-// The host folder of drive letter `d` (lower case), empty when the drive is missing.
-std::string driveRoot(char d) {
-  const std::string link = join(PrefixRoot(), std::string("dosdevices/") + d + ":");
-  if (isDir(link)) return link;
-  if (d == 'c') {
-    const std::string c = join(PrefixRoot(), "drive_c");
-    return isDir(c) ? c : std::string();
-  }
-  if (d == 'z') return "/";
-  return {};
-}
-
-// The entry of `dir` named `name`: the exact spelling first, else the one that
-// matches without regard to case.
-std::optional<std::string> findEntry(const std::string& dir, const std::string& name) {
-  if (existsPath(join(dir, name))) return name;
-  DIR* d = ::opendir(dir.c_str());
-  if (!d) return std::nullopt;
-  std::optional<std::string> found;
-  while (dirent* e = ::readdir(d)) {
-    if (SameName(e->d_name, name)) {
-      found = e->d_name;
-      break;
-    }
-  }
-  ::closedir(d);
-  return found;
-}
-
 std::string currentDir() {
   char buf[4096];
   return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string("/");
+}
+
+std::string absolute(const std::string& p) { return !p.empty() && p[0] == '/' ? p : join(currentDir(), p); }
+
+// An open folder for what a walk reached.
+FolderRef opened(const Walked& w) {
+  if (!w.folder) return nullptr;
+  if (w.name == ".") return w.folder;
+  auto f = std::make_shared<OpenFolder>(::openat(w.folder->Fd(), w.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (f->Fd() < 0) f = std::make_shared<OpenFolder>(::openat(w.folder->Fd(), w.name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return f->Fd() < 0 ? nullptr : f;
+}
+
+// The prefix folder, walked from the host's root: a link on the way is checked like any other.
+Walked prefixFolder() {
+  Walked w = WalkHostPath(absolute(PrefixRoot()));
+  return w.exists && IsFolder(w) ? w : Walked{w.folder, w.name, w.display, false, w.refused};
+}
+
+// The open root folder of drive letter `d` (lower case); not found when the
+// drive is missing, refused when its link is not safe to follow. The prefix
+// defines its drives: dosdevices/x: may lead anywhere, under the link rule.
+Walked driveRoot(char d) {
+  const Walked prefix = prefixFolder();
+  if (!prefix.exists) return prefix;
+  const FolderRef folder = opened(prefix);
+  if (!folder) return {};
+  const std::string display = prefix.display;
+  Walked w = Walk(folder, display, {"dosdevices", std::string(1, d) + ":"}, false);
+  // A drive whose link leads nowhere (a medium not mounted) is a missing drive.
+  if (!w.refused.empty() && !w.dangling) return w;
+  if (w.exists && IsFolder(w)) {
+    w.display = join(display, std::string("dosdevices/") + d + ":");  // the drive as Wine names it
+    return w;
+  }
+  if (d == 'c') {
+    w = Walk(folder, display, {"drive_c"}, false);
+    return w.exists && IsFolder(w) ? w : Walked{{}, {}, {}, false, w.refused};
+  }
+  if (d == 'z') return WalkHostPath("/");
+  return {};
 }
 
 }  // namespace
@@ -171,12 +175,12 @@ std::vector<std::string> splitSeparators(const std::string& s) {
   return parts;
 }
 
-// The host folder a Windows path starts from, and the rest of the path; an empty
-// base when the drive or share is missing.
-void splitRoot(const std::string& w, std::string* base, std::string* rest) {
+// The open folder a Windows path starts from, and the rest of the path; not
+// found when the drive or share is missing.
+void splitRoot(const std::string& w, Walked* base, std::string* rest) {
   auto sep = [](char c) { return c == '\\' || c == '/'; };
   if (!w.empty() && w[0] == '/') {  // a host path, accepted from scripts
-    *base = "/";
+    *base = WalkHostPath("/");
     *rest = w.substr(1);
   } else if (w.size() >= 2 && w[1] == ':' && std::isalpha(static_cast<unsigned char>(w[0]))) {
     *base = driveRoot(static_cast<char>(std::tolower(static_cast<unsigned char>(w[0]))));
@@ -185,20 +189,21 @@ void splitRoot(const std::string& w, std::string* base, std::string* rest) {
     // \\server\share\rest lives under dosdevices/unc when it exists.
     const std::vector<std::string> parts = splitSeparators(w.substr(2));
     if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return;
-    std::string share = join(PrefixRoot(), "dosdevices/unc");
-    for (int k = 0; k < 2; ++k) {
-      auto e = isDir(share) ? findEntry(share, parts[k]) : std::nullopt;
-      if (!e) return;
-      share = join(share, *e);
+    const Walked prefix = prefixFolder();
+    if (!prefix.exists) {
+      base->refused = prefix.refused;
+      return;
     }
-    if (!isDir(share)) return;
-    *base = share;
+    const FolderRef p = opened(prefix);
+    if (!p) return;
+    *base = Walk(p, prefix.display, {"dosdevices", "unc", parts[0], parts[1]}, true);
+    if (base->refused.empty() && !(base->exists && IsFolder(*base))) *base = Walked{};
     for (size_t k = 2; k < parts.size(); ++k) *rest += "\\" + parts[k];
   } else if (!w.empty() && w[0] == '\\') {
     *base = driveRoot('c');
     *rest = w;
   } else {
-    *base = currentDir();
+    *base = WalkHostPath(currentDir());
     *rest = w;
   }
 }
@@ -226,34 +231,33 @@ std::vector<std::string> components(const std::string& rest, bool* trailingSepar
 
 HostPath Resolve(const std::string& windowsPath) {
   HostPath r;
-  std::string base, rest;
+  Walked base;
+  std::string rest;
   splitRoot(windowsPath, &base, &rest);
-  if (base.empty()) return r;
+  if (!base.refused.empty()) {
+    r.driveFound = true;
+    r.refused = base.refused;
+    return r;
+  }
+  if (!base.exists) return r;
+  const FolderRef root = opened(base);
+  if (!root) return r;
   r.driveFound = true;
   const std::vector<std::string> norm = components(rest, &r.trailingSeparator);
 
   // Existing components take their real spelling; the first missing one and the
   // rest keep the spelling given.
-  std::string path = base;
-  bool found = true;
-  r.parentExists = true;
-  for (size_t k = 0; k < norm.size(); ++k) {
-    if (found) {
-      if (auto e = findEntry(path, norm[k])) {
-        path = join(path, *e);
-        continue;
-      }
-      found = false;
-      r.parentExists = (k + 1 == norm.size()) && isDir(path);
-    }
-    path = join(path, norm[k]);
-  }
-  if (found && !norm.empty()) {
-    const std::string parent = path.substr(0, path.find_last_of('/'));
-    r.parentExists = isDir(parent.empty() ? "/" : parent);
-  }
-  r.exists = found;
+  std::vector<std::string> spelled;
+  const Walked w = Walk(root, base.display, norm, true, &spelled);
+  std::string path = base.display;
+  for (const std::string& c : spelled) path = join(path, c);
   r.path = path;
+  r.refused = w.refused;
+  if (!w.refused.empty()) return r;
+  r.exists = w.exists;
+  r.parentExists = w.folder != nullptr;
+  r.folder = w.folder;
+  r.name = w.name;
   return r;
 }
 
@@ -264,8 +268,9 @@ std::optional<std::string> ToWindowsPath(const std::string& hostPath) {
   char real[4096];
   const std::string target = ::realpath(hostPath.c_str(), real) ? std::string(real) : hostPath;
   for (char d = 'a'; d <= 'z'; ++d) {
-    const std::string root = driveRoot(d);
-    if (root.empty()) continue;
+    const Walked w = driveRoot(d);
+    if (!w.exists) continue;
+    const std::string& root = w.display;
     const std::string r = ::realpath(root.c_str(), real) ? std::string(real) : root;
     if (r == "/") continue;  // the host's own root holds everything: not a place to install into
     if (target.compare(0, r.size(), r) != 0 || (target.size() > r.size() && target[r.size()] != '/')) continue;

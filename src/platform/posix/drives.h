@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/safe_walk.h"
+
 namespace platform::posix {
 
 // The prefix folder in force (after Configure).
@@ -12,13 +14,19 @@ const std::string& PrefixRoot();
 const std::string& ApplicationDirOverride();
 void SetPrefix(const std::string& root, const std::string& appDir);
 
-// A Windows path resolved on the host.
+// A Windows path resolved on the host, by a walk that checked every link.
 struct HostPath {
   bool driveFound = false;  // false: missing drive or share, every operation fails
   std::string path;         // host path: existing components in their real spelling, the rest as given
   bool exists = false;      // every component was found
   bool parentExists = false;
   bool trailingSeparator = false;  // the Windows path ended with a backslash
+  // Where the object really is: the open folder that holds it (or would), and
+  // its name there (its target's, when the path ends in a link). Every
+  // operation goes through them, never through `path`.
+  FolderRef folder;
+  std::string name;
+  std::string refused;  // a link the walk would not follow: every operation fails with this reason
 };
 HostPath Resolve(const std::string& windowsPath);
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <new>
 
 #include "platform/posix/reasons.h"
 #include "platform/posix/temp_names.h"
@@ -48,13 +49,36 @@ bool ReadAll(int fd, std::string* bytes) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& host, std::string* bytes) {
-  const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+std::string TooLarge(off_t size) {
+  if (size <= kLargestSettingsFile) return {};
+  return "fichier trop grand pour un fichier de paramètres (" + std::to_string(size / (1024 * 1024)) +
+         " Mo, 16 Mo au plus)";
+}
+
+bool ReadFileAt(int folder, const std::string& name, std::string* bytes, std::string* reason) {
+  auto fail = [reason](std::string why) {
+    if (reason) *reason = std::move(why);
+    return false;
+  };
+  const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return fail(FrenchReason(errno));
   struct stat st;
-  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes);
+  std::string why;
+  if (::fstat(fd, &st) != 0)
+    why = FrenchReason(errno);
+  else if (!S_ISREG(st.st_mode))
+    why = S_ISDIR(st.st_mode) ? "le chemin désigne un dossier" : "ce n'est pas un fichier ordinaire";
+  else
+    why = TooLarge(st.st_size);
+  if (why.empty()) {
+    try {
+      if (!ReadAll(fd, bytes)) why = FrenchReason(errno);
+    } catch (const std::bad_alloc&) {
+      why = "mémoire insuffisante";
+    }
+  }
   ::close(fd);
-  return ok;
+  return why.empty() || fail(why);
 }
 
 Replacement::~Replacement() { discard(); }
@@ -207,8 +231,10 @@ void WaitForOtherWriters(int readOnlyFd) {
   }
 }
 
-void SyncFolder(const std::string& folder) {
-  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncFolder(int folder) {
+  if (::fsync(folder) == 0 || errno != EBADF) return;
+  // Opened for paths only: a descriptor of the same folder that can be flushed.
+  const int dfd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);

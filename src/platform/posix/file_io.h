@@ -11,8 +11,16 @@
 
 namespace platform::posix {
 
-// A regular file's bytes; false for anything else (a FIFO or a device is never opened for reading).
-bool ReadWholeFile(const std::string& host, std::string* bytes);
+// The suite's settings files are under 100 KB: one over this is refused before
+// it is read whole, so that a runaway file cannot take the memory.
+inline constexpr off_t kLargestSettingsFile = 16 * 1024 * 1024;
+// Why a file of this size is refused; empty when it is not.
+std::string TooLarge(off_t size);
+
+// A regular file's bytes, the file named `name` in the open folder `folder`, a
+// link there not followed; false for anything else (a FIFO or a device is never
+// opened for reading), with a French reason when `reason` is given.
+bool ReadFileAt(int folder, const std::string& name, std::string* bytes, std::string* reason = nullptr);
 // Writes every byte, through interruptions; false with errno set.
 bool WriteAll(int fd, const std::string& bytes);
 // The whole content of an open file, from its start.
@@ -70,7 +78,7 @@ class Replacement {
 // this is final. Does not wait where the system cannot tell.
 void WaitForOtherWriters(int readOnlyFd);
 
-// Makes the renames in a folder durable.
-void SyncFolder(const std::string& folder);
+// Makes the renames in an open folder durable.
+void SyncFolder(int folder);
 
 }  // namespace platform::posix

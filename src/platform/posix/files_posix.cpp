@@ -1,5 +1,6 @@
 // Files and folders on the host, through the drive mapping.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,9 +15,14 @@ using posix::Resolve;
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
-bool isDirectory(const std::string& host) {
+// Everything below acts through the open folder the walk reached, never a path.
+bool statOf(const HostPath& h, struct stat* st) {
+  return h.exists && h.folder && ::fstatat(h.folder->Fd(), h.name.c_str(), st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool isDirectory(const HostPath& h) {
   struct stat st;
-  return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return statOf(h, &st) && S_ISDIR(st.st_mode);
 }
 
 // Splits a pattern at its last separator: the folder part (with the separator) and the last component.
@@ -33,9 +39,13 @@ void splitLast(const std::string& pattern, std::string* folder, std::string* nam
 Listing matchIn(const std::string& folderPattern, const std::string& name) {
   const HostPath dir = Resolve(folderPattern.empty() ? "." : folderPattern);
   if (!dir.driveFound) return Listing::BadName;
-  if (!dir.exists || !isDirectory(dir.path)) return Listing::NotFound;
-  DIR* d = ::opendir(dir.path.c_str());
-  if (!d) return Listing::NotFound;
+  if (!isDirectory(dir)) return Listing::NotFound;
+  const int fd = ::openat(dir.folder->Fd(), dir.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  DIR* d = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (!d) {
+    if (fd >= 0) ::close(fd);
+    return Listing::NotFound;
+  }
   Listing found = Listing::NotFound;
   while (dirent* e = ::readdir(d)) {
     if (posix::WildcardMatch(name, e->d_name)) {
@@ -51,7 +61,7 @@ bool makeDir(const std::string& path) {
   if (posix::ForbiddenInWindowsName(path)) return false;
   const HostPath h = Resolve(path);
   if (!h.driveFound || h.exists || !h.parentExists) return false;
-  return ::mkdir(h.path.c_str(), 0777) == 0;
+  return ::mkdirat(h.folder->Fd(), h.name.c_str(), 0777) == 0;
 }
 
 }  // namespace
@@ -63,7 +73,7 @@ Listing ListDirectory(const std::string& pattern) {
   if (name.empty()) {  // a trailing separator lists the folder's own entries
     const HostPath h = Resolve(pattern);
     if (!h.driveFound) return Listing::BadName;
-    return h.exists && isDirectory(h.path) ? Listing::Found : Listing::NotFound;
+    return isDirectory(h) ? Listing::Found : Listing::NotFound;
   }
   if (hasWildcard(name)) return matchIn(folder, name);
   const HostPath h = Resolve(pattern);
@@ -83,11 +93,11 @@ bool MakeDirectory(const std::string& path, int32_t* error) {
     e = 52;
   else if (!h.driveFound)
     e = 76;
-  else if (h.exists)
+  else if (h.exists || !h.refused.empty())
     e = 75;
   else if (!h.parentExists)
     e = 76;
-  else if (::mkdir(h.path.c_str(), 0777) != 0)
+  else if (::mkdirat(h.folder->Fd(), h.name.c_str(), 0777) != 0)
     e = 75;
   if (error) *error = e;
   return e == 0;
@@ -96,15 +106,14 @@ bool MakeDirectory(const std::string& path, int32_t* error) {
 bool CreateDirectory(const std::string& path) { return makeDir(path); }
 
 bool CreateDirectoryEx(const std::string& templateFolder, const std::string& path) {
-  const HostPath t = Resolve(templateFolder);
-  if (!t.exists || !isDirectory(t.path)) return false;
+  if (!isDirectory(Resolve(templateFolder))) return false;
   return makeDir(path);
 }
 
 uint32_t GetAttributes(const std::string& path) {
   const HostPath h = Resolve(path);
   struct stat st;
-  if (!h.exists || ::stat(h.path.c_str(), &st) != 0) return kInvalidAttributes;
+  if (!statOf(h, &st)) return kInvalidAttributes;
   if (S_ISDIR(st.st_mode)) return kAttrDirectory;
   // The read-only attribute is the owner's write bit.
   return kAttrArchive | ((st.st_mode & S_IWUSR) ? 0 : kAttrReadOnly);
@@ -113,21 +122,30 @@ uint32_t GetAttributes(const std::string& path) {
 bool SetAttributes(const std::string& path, uint32_t attributes) {
   const HostPath h = Resolve(path);
   struct stat st;
-  if (!h.exists || ::stat(h.path.c_str(), &st) != 0) return false;
+  if (!statOf(h, &st)) return false;
   if (S_ISDIR(st.st_mode)) return true;
+  if (!S_ISREG(st.st_mode)) return false;
   mode_t mode = st.st_mode & 07777;
   if (attributes & kAttrReadOnly)
     mode &= ~mode_t{0222};
   else
     mode |= S_IWUSR;
-  return ::chmod(h.path.c_str(), mode) == 0;
+  // The very file the walk reached, through its own descriptor: a name swapped
+  // for a link meanwhile is never followed.
+  const int fd = ::openat(h.folder->Fd(), h.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat now;
+  const bool same = ::fstat(fd, &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino;
+  const bool ok = same && ::fchmod(fd, mode) == 0;
+  ::close(fd);
+  return ok;
 }
 
 int32_t FileSize(const std::string& path) {
   const HostPath h = Resolve(path);
   struct stat st;
-  if (!h.exists || ::stat(h.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  if (::access(h.path.c_str(), R_OK) != 0) return -1;
+  if (!statOf(h, &st) || !S_ISREG(st.st_mode)) return -1;
+  if (::faccessat(h.folder->Fd(), h.name.c_str(), R_OK, AT_SYMLINK_NOFOLLOW) != 0) return -1;
   return static_cast<int32_t>(static_cast<uint32_t>(st.st_size));
 }
 

@@ -32,41 +32,36 @@ void FolderLock::release() {
   held_ = false;
 }
 
-bool FolderLock::Acquire(const std::string& folder, std::string* reason) {
+bool FolderLock::Acquire(int folder, std::string* reason) {
   const long long deadline = nowMs() + kPatienceMs;
-  for (;;) {
-    release();
-    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0 && errno == EACCES) {
-      // A folder we may write but not list: no lock, the re-check under it still holds.
-      fd_ = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-      if (fd_ >= 0) return true;
-    }
-    if (fd_ < 0) {
-      *reason = FrenchReason(errno);
+  release();
+  // The folder the walk reached, whatever has its name now: the lock and the
+  // saves under it act on that one.
+  fd_ = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0 && errno == EACCES) {
+    // A folder we may write but not list: no lock, the re-check under it still holds.
+    fd_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (fd_ >= 0) return true;
+  }
+  if (fd_ < 0) {
+    *reason = FrenchReason(errno);
+    return false;
+  }
+  long long pauseUs = 200;
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return true;  // no locks on this file system
+    if (nowMs() > deadline) {
+      *reason = "le dossier est verrouillé par un autre enregistrement depuis plus de 20 s";
+      release();
       return false;
     }
-    long long pauseUs = 200;
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-      if (errno == EINTR) continue;
-      if (errno != EWOULDBLOCK) return true;  // no locks on this file system
-      if (nowMs() > deadline) {
-        *reason = "le dossier est verrouillé par un autre enregistrement depuis plus de 20 s";
-        release();
-        return false;
-      }
-      const struct timespec pause {0, static_cast<long>(pauseUs * 1000)};
-      ::nanosleep(&pause, nullptr);
-      if (pauseUs < 5000) pauseUs *= 2;
-    }
-    // The folder may have been renamed away while we waited: lock the one that has the name now.
-    struct stat locked, named;
-    if (::fstat(fd_, &locked) == 0 && ::stat(folder.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-        locked.st_ino == named.st_ino) {
-      held_ = true;
-      return true;
-    }
+    const struct timespec pause {0, static_cast<long>(pauseUs * 1000)};
+    ::nanosleep(&pause, nullptr);
+    if (pauseUs < 5000) pauseUs *= 2;
   }
+  held_ = true;
+  return true;
 }
 
 }  // namespace platform::posix

@@ -14,10 +14,10 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
   ~FolderLock();
 
-  // Opens and locks the folder, waiting for another save to end (bounded).
-  // False, with a French reason, when the folder cannot be opened or the wait
-  // is too long. Where the file system has no locks, succeeds without holding one.
-  bool Acquire(const std::string& folder, std::string* reason);
+  // Locks the open folder (a descriptor of its own), waiting for another save to
+  // end (bounded). False, with a French reason, when the wait is too long.
+  // Where the file system has no locks, succeeds without holding one.
+  bool Acquire(int folder, std::string* reason);
 
   int Fd() const { return fd_; }
   // Whether the lock is really held: only then are leftovers of other saves known to be dead.

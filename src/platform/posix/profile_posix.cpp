@@ -50,6 +50,7 @@ using Write = posix::PendingWrite;
 
 struct CachedFile {
   std::string windowsPath;
+  posix::HostPath where;  // its latest resolution: the open folder and the name its bytes are read and saved through
   Identity identity;  // of the file the document was parsed from
   std::string onDisk;  // its bytes, for when the identity cannot be trusted
   ini::ProfileDocument document;
@@ -59,7 +60,7 @@ struct CachedFile {
 std::map<std::string, CachedFile> g_files;  // by host path
 int g_commandDepth = 0;
 posix::Fault g_fault;
-std::set<std::string> g_foldersToSync;  // where saves renamed files, flushed once per command
+std::vector<posix::FolderRef> g_foldersToSync;  // where saves renamed files, flushed once per command
 
 Identity identityFrom(const struct stat& st) {
   Identity id;
@@ -73,9 +74,18 @@ Identity identityFrom(const struct stat& st) {
   return id;
 }
 
-Identity identityOf(const std::string& host) {
+Identity identityOf(const posix::HostPath& h) {
   struct stat st;
-  return ::stat(host.c_str(), &st) == 0 ? identityFrom(st) : Identity{};
+  if (!h.folder || !h.refused.empty()) return Identity{};
+  return ::fstatat(h.folder->Fd(), h.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? identityFrom(st) : Identity{};
+}
+
+bool readAt(const posix::HostPath& h, std::string* bytes, std::string* reason = nullptr) {
+  if (!h.refused.empty()) {
+    if (reason) *reason = h.refused;
+    return false;
+  }
+  return h.folder && posix::ReadFileAt(h.folder->Fd(), h.name, bytes, reason);
 }
 
 
@@ -96,24 +106,27 @@ bool young(const Identity& id) {
 // first touches it; the save at the end checks again before it writes.
 std::set<std::string> g_checkedThisCommand;
 
-CachedFile* load(const std::string& host, const std::string& windowsPath, const Identity* known = nullptr) {
+CachedFile* load(const std::string& host, const posix::HostPath& where, const std::string& windowsPath,
+                 const Identity* known = nullptr) {
   auto it = g_files.find(host);
   if (it != g_files.end() && (!it->second.pending.empty() || g_checkedThisCommand.count(host))) return &it->second;
-  const Identity now = known ? *known : identityOf(host);
+  const Identity now = known ? *known : identityOf(where);
   if (g_commandDepth > 0) g_checkedThisCommand.insert(host);
   std::string bytes;
   if (it != g_files.end()) {
-    const CachedFile& c = it->second;
+    CachedFile& c = it->second;
     if (c.identity == now) {
+      c.where = where;  // this command's walk: the one its save goes through
       if (!now.exists || !young(now)) return &it->second;
-      if (posix::ReadWholeFile(host, &bytes) && bytes == c.onDisk) return &it->second;
+      if (readAt(where, &bytes) && bytes == c.onDisk) return &it->second;
     }
   }
   CachedFile f;
   f.windowsPath = windowsPath;
+  f.where = where;
   f.identity = now;
   if (now.exists) {
-    if (bytes.empty() && !posix::ReadWholeFile(host, &bytes)) return nullptr;
+    if (bytes.empty() && !readAt(where, &bytes)) return nullptr;
     f.onDisk = bytes;
     f.document = ini::ProfileDocument(std::move(bytes));
   }
@@ -137,12 +150,14 @@ bool settle(const std::string& host, CachedFile& f, posix::ProfileSave& save, st
   f.identity = identityFrom(saved.st);
   f.onDisk = std::move(saved.bytes);
   if (saved.merged) f.document = std::move(*saved.merged);
-  g_foldersToSync.insert(saved.folder);
+  if (std::find(g_foldersToSync.begin(), g_foldersToSync.end(), f.where.folder) == g_foldersToSync.end())
+    g_foldersToSync.push_back(f.where.folder);
   return true;
 }
 
 void syncFolders() {
-  for (const std::string& folder : g_foldersToSync) posix::SyncFolder(folder);
+  for (const posix::FolderRef& folder : g_foldersToSync)
+    if (folder) posix::SyncFolder(folder->Fd());
   g_foldersToSync.clear();
 }
 
@@ -209,7 +224,7 @@ const std::string& entryOf(Resolution& r, bool kept) {
 CachedFile* loadFor(Resolution& r, bool kept, const std::string& entry, const std::string& windowsPath,
                     const Identity* known = nullptr) {
   if (r.file) return r.file;
-  CachedFile* f = load(entry, windowsPath, known);
+  CachedFile* f = load(entry, r.host, windowsPath, known);
   if (kept && r.entryIsPath) r.file = f;
   return f;
 }
@@ -246,7 +261,7 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   Resolution scratch;
   Resolution& r = resolveProfile(file, scratch);
   const posix::HostPath& h = r.host;
-  if (!h.driveFound || h.trailingSeparator) return fallback();
+  if (!h.driveFound || h.trailingSeparator || !h.refused.empty()) return fallback();
   const std::string& host = entryOf(r, &r != &scratch);
   const bool cached = r.entryIsPath || g_files.find(host) != g_files.end();
   if (!h.exists && !cached) return fallback();
@@ -254,7 +269,7 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
     // A lone read (a script's `ini get`): the key is looked up in the bytes, and
     // nothing is parsed or kept for reads that will not come.
     std::string bytes;
-    if (!posix::ReadWholeFile(host, &bytes)) return fallback();
+    if (!readAt(h, &bytes)) return fallback();
     const std::optional<std::string> v = ini::ReadKey(bytes, *s, *k);
     return v ? FromAnsi(*v) : fallback();
   }
@@ -286,27 +301,32 @@ int change(const std::string& file, const std::string& section, const std::strin
   Identity identity;
   const bool checked = r.writable;
   if (!checked) {
+    if (!h.refused.empty()) return fail(h.refused);
     if (!h.driveFound) return fail("lecteur ou partage introuvable");
     if (h.trailingSeparator || posix::ForbiddenInWindowsName(file)) return fail("nom de fichier incorrect");
     if (!h.parentExists) return fail("dossier introuvable");
     // Root may write anything; the others ask the system (one call, not one per key).
     static const bool root = ::geteuid() == 0;
     struct stat st;
-    if (::stat(h.path.c_str(), &st) == 0) {
+    const int folder = h.folder->Fd();
+    if (::fstatat(folder, h.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
       identity = identityFrom(st);
       if (const char* refus = posix::NotReplaceable(st)) return fail(refus);
+      if (std::string grand = posix::TooLarge(st.st_size); !grand.empty()) return fail(grand);
       // Windows refuses to write a read-only file, whoever asks; so do we, even for root.
       if (!(st.st_mode & S_IWUSR)) return fail("fichier en lecture seule");
-      if (!root && ::access(h.path.c_str(), W_OK) != 0) return fail("accès refusé");
-    } else if (const char* refus = h.exists ? posix::BrokenLink(h.path) : nullptr) {
-      return fail(refus);
-    } else if (!root && ::access(h.path.substr(0, h.path.find_last_of('/') + 1).c_str(), W_OK) != 0) {
+      if (!root && ::faccessat(folder, h.name.c_str(), W_OK, AT_SYMLINK_NOFOLLOW) != 0) return fail("accès refusé");
+    } else if (!root && ::faccessat(folder, ".", W_OK, 0) != 0) {
       return fail("accès refusé au dossier");
     }
   }
   const std::string& entry = entryOf(r, &r != &scratch);
   CachedFile* f = loadFor(r, &r != &scratch, entry, file, !checked && entry == h.path ? &identity : nullptr);
-  if (!f) return fail("lecture du fichier impossible");
+  if (!f) {
+    std::string bytes, pourquoi;
+    readAt(h, &bytes, &pourquoi);
+    return fail("lecture du fichier impossible" + (pourquoi.empty() ? std::string() : ": " + pourquoi));
+  }
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
   if (!posix::Apply(f->document, op, *s, *k, *v)) return 1;  // the file holds it already: nothing to write
@@ -314,7 +334,8 @@ int change(const std::string& file, const std::string& section, const std::strin
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
     posix::SaveLocks locks;
-    posix::ProfileSave save(locks, host, f->onDisk, f->identity.exists, f->document, f->pending, g_fault);
+    posix::ProfileSave save(locks, f->where.folder, f->where.name, f->onDisk, f->identity.exists, f->document,
+                            f->pending, g_fault);
     save.Start();
     if (!settle(host, *f, save, &why)) return fail(why);
     syncFolders();
@@ -341,6 +362,11 @@ ProfileFile ProfileBytes(const std::string& file) {
   Resolution scratch;
   Resolution& r = resolveProfile(file, scratch);
   if (!r.host.driveFound || r.host.trailingSeparator) return out;
+  if (!r.host.refused.empty()) {
+    out.state = ProfileFile::State::Unreadable;
+    out.reason = r.host.refused;
+    return out;
+  }
   const std::string& entry = entryOf(r, &r != &scratch);
   if (auto it = g_files.find(entry); it != g_files.end() && !it->second.pending.empty()) {
     out.state = ProfileFile::State::Read;
@@ -348,15 +374,9 @@ ProfileFile ProfileBytes(const std::string& file) {
     return out;
   }
   struct stat st;
-  if (::stat(entry.c_str(), &st) != 0) return out;
-  if (!S_ISREG(st.st_mode)) {
+  if (!r.host.folder || ::fstatat(r.host.folder->Fd(), r.host.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return out;
+  if (!readAt(r.host, &out.bytes, &out.reason)) {
     out.state = ProfileFile::State::Unreadable;
-    out.reason = S_ISDIR(st.st_mode) ? "le chemin désigne un dossier" : "ce n'est pas un fichier ordinaire";
-    return out;
-  }
-  if (!posix::ReadWholeFile(entry, &out.bytes)) {
-    out.state = ProfileFile::State::Unreadable;
-    out.reason = posix::FrenchReason(errno);
     return out;
   }
   out.state = ProfileFile::State::Read;
@@ -376,16 +396,22 @@ std::vector<SaveFailure> EndCommand() {
   forgetResolutions();
   g_checkedThisCommand.clear();
   std::vector<std::string> hosts;
-  for (auto& [host, f] : g_files)
-    if (!f.pending.empty()) hosts.push_back(host);
+  std::vector<posix::FolderRef> folders;
+  for (auto& [host, f] : g_files) {
+    if (f.pending.empty()) continue;
+    hosts.push_back(host);
+    folders.push_back(f.where.folder);
+  }
   {
     posix::SaveLocks locks;
-    locks.LockFoldersOf(hosts);
+    locks.LockFolders(folders);
     // Every file written before the first is waited for: the system flushes them together.
     std::deque<posix::ProfileSave> saves;  // they hold references: never moved
     for (const std::string& host : hosts) {
       const CachedFile& f = g_files.find(host)->second;
-      saves.emplace_back(locks, host, f.onDisk, f.identity.exists, f.document, f.pending, g_fault).Start();
+      saves.emplace_back(locks, f.where.folder, f.where.name, f.onDisk, f.identity.exists, f.document, f.pending,
+                         g_fault)
+          .Start();
     }
     for (size_t i = 0; i < hosts.size(); ++i) {
       auto it = g_files.find(hosts[i]);
@@ -396,9 +422,11 @@ std::vector<SaveFailure> EndCommand() {
   }
   syncFolders();
   // A killed save may have left a temporary file beside a file that needed nothing this time.
-  std::vector<std::string> touched;
-  for (const auto& [host, f] : g_files) touched.push_back(host);
-  posix::SweepLeftoversNear(touched);
+  std::vector<posix::FolderRef> touched;
+  for (const auto& [host, f] : g_files)
+    if (f.where.folder && std::find(touched.begin(), touched.end(), f.where.folder) == touched.end())
+      touched.push_back(f.where.folder);
+  posix::SweepLeftoversIn(touched);
   return failures;
 }
 

@@ -50,6 +50,10 @@ bool readOnDisk(int folderFd, const std::string& name, OnDisk* out, std::string*
     *reason = refus;
     return false;
   }
+  if (std::string grand = TooLarge(st.st_size); !grand.empty()) {
+    *reason = grand;
+    return false;
+  }
   // The same refusal as the immediate one, for whoever asks: Windows writes no read-only file.
   if (!(st.st_mode & S_IWUSR)) {
     *reason = "fichier en lecture seule";
@@ -118,10 +122,11 @@ bool Apply(ini::ProfileDocument& document, PendingWrite::Op op, std::string_view
 // A file that keeps changing under our feet is given up rather than fought over.
 constexpr int kRounds = 8;
 
-ProfileSave::ProfileSave(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
-                         const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault)
-    : locks_(locks), host_(host), base_(base), baseExisted_(baseExisted), document_(document), pending_(pending),
-      fault_(fault) {}
+ProfileSave::ProfileSave(SaveLocks& locks, const FolderRef& folder, const std::string& name, const std::string& base,
+                         bool baseExisted, const ini::ProfileDocument& document, const PendingWrites& pending,
+                         Fault fault)
+    : locks_(locks), folder_(folder), base_(base), baseExisted_(baseExisted), document_(document), pending_(pending),
+      fault_(fault), name_(name) {}
 
 ProfileSave::~ProfileSave() = default;
 
@@ -137,10 +142,11 @@ struct ProfileSave::Round {
 
 bool ProfileSave::Start() {
   r_ = std::make_unique<Round>();
-  SaveTarget target;
-  if (!FindSaveTarget(host_, &target, &why_) || !(lock_ = locks_.For(target.folder, &why_))) return started_ = false;
-  name_ = target.name;
-  folder_ = target.folder;
+  if (!folder_) {
+    why_ = "dossier introuvable";
+    return started_ = false;
+  }
+  if (!(lock_ = locks_.For(folder_->Fd(), &why_))) return started_ = false;
   locks_.SweepOnce(*lock_);
   if (!readOnDisk(lock_->Fd(), name_, &r_->current, &why_)) return started_ = false;
   r_->theirs = r_->current.bytes;
@@ -169,7 +175,6 @@ bool ProfileSave::Finish(SavedFile* saved, std::string* reason) {
     return false;
   };
   if (!started_) return fail();
-  saved->folder = folder_;
   for (int round = 0; round < kRounds; ++round) {
     if (round > 0 && !write(true)) return fail();
     switch (commit(saved)) {
@@ -242,22 +247,19 @@ ProfileSave::Next ProfileSave::commit(SavedFile* saved) {
   return Next::Again;
 }
 
-void SaveLocks::LockFoldersOf(const std::vector<std::string>& hosts) {
-  std::map<Key, std::string> folders;  // sorted: every process takes them in the same order
-  for (const std::string& host : hosts) {
-    SaveTarget target;
-    std::string why;
+void SaveLocks::LockFolders(const std::vector<FolderRef>& folders) {
+  std::map<Key, int> sorted;  // every process takes them in the same order
+  for (const FolderRef& f : folders) {
     struct stat st;
-    if (FindSaveTarget(host, &target, &why) && ::stat(target.folder.c_str(), &st) == 0)
-      folders.emplace(Key{st.st_dev, st.st_ino}, target.folder);
+    if (f && ::fstat(f->Fd(), &st) == 0) sorted.emplace(Key{st.st_dev, st.st_ino}, f->Fd());
   }
   std::string why;
-  for (const auto& [key, folder] : folders) For(folder, &why);  // a failure is told by the save itself
+  for (const auto& [key, fd] : sorted) For(fd, &why);  // a failure is told by the save itself
 }
 
-FolderLock* SaveLocks::For(const std::string& folder, std::string* reason) {
+FolderLock* SaveLocks::For(int folder, std::string* reason) {
   struct stat st;
-  if (::stat(folder.c_str(), &st) != 0) {
+  if (::fstat(folder, &st) != 0) {
     *reason = FrenchReason(errno);
     return nullptr;
   }
@@ -274,23 +276,12 @@ void SaveLocks::SweepOnce(const FolderLock& lock) {
   SweepLeftovers(lock.Fd(), lock.Held());
 }
 
-void SweepLeftoversNear(const std::vector<std::string>& hosts) {
-  std::vector<std::string> folders;
-  auto add = [&folders](const std::string& f) {
-    if (std::find(folders.begin(), folders.end(), f) == folders.end()) folders.push_back(f);
-  };
-  for (const std::string& host : hosts) {
-    const size_t slash = host.find_last_of('/');
-    add(slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash)));
-    SaveTarget target;
-    std::string why;
-    if (FindSaveTarget(host, &target, &why)) add(target.folder);
-  }
-  for (const std::string& folder : folders) {
-    if (!HasLeftovers(folder)) continue;  // the lock only when there is something to remove
+void SweepLeftoversIn(const std::vector<FolderRef>& folders) {
+  for (const FolderRef& f : folders) {
+    if (!f || !HasLeftovers(f->Fd())) continue;  // the lock only when there is something to remove
     FolderLock lock;
     std::string why;
-    if (lock.Acquire(folder, &why)) SweepLeftovers(lock.Fd(), lock.Held());
+    if (lock.Acquire(f->Fd(), &why)) SweepLeftovers(lock.Fd(), lock.Held());
   }
 }
 

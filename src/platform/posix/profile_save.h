@@ -16,6 +16,7 @@
 #include "ini/profile_document.h"
 #include "platform/posix/file_io.h"
 #include "platform/posix/folder_lock.h"
+#include "platform/posix/safe_walk.h"
 
 namespace platform::posix {
 
@@ -24,10 +25,10 @@ namespace platform::posix {
 // the files agree with each other.
 class SaveLocks {
  public:
-  // Locks the folders of these files' targets, in one order for every process.
-  void LockFoldersOf(const std::vector<std::string>& hosts);
-  // The lock of a folder, taken now if it is not held yet; nullptr with a reason.
-  FolderLock* For(const std::string& folder, std::string* reason);
+  // Locks these open folders, in one order for every process.
+  void LockFolders(const std::vector<FolderRef>& folders);
+  // The lock of an open folder, taken now if it is not held yet; nullptr with a reason.
+  FolderLock* For(int folder, std::string* reason);
   // Removes what killed saves left in a locked folder, before this command's
   // first save there: the temporary files of its later saves are its own.
   void SweepOnce(const FolderLock& lock);
@@ -83,7 +84,6 @@ struct SavedFile {
   // document given to the save is what was written.
   std::optional<ini::ProfileDocument> merged;
   struct stat st {};
-  std::string folder;  // where the rename happened, to flush
 };
 
 // `base` is the file our writes were made on (`baseExisted` false when there
@@ -98,8 +98,9 @@ struct SavedFile {
 // given stays untouched until Finish returns.
 class ProfileSave {
  public:
-  ProfileSave(SaveLocks& locks, const std::string& host, const std::string& base, bool baseExisted,
-              const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault);
+  // The file `name` in the open `folder`, where the walk found it.
+  ProfileSave(SaveLocks& locks, const FolderRef& folder, const std::string& name, const std::string& base,
+              bool baseExisted, const ini::ProfileDocument& document, const PendingWrites& pending, Fault fault);
   ~ProfileSave();
   ProfileSave(const ProfileSave&) = delete;
   ProfileSave& operator=(const ProfileSave&) = delete;
@@ -114,19 +115,19 @@ class ProfileSave {
   Next commit(SavedFile* saved);
 
   SaveLocks& locks_;
-  const std::string& host_;
+  FolderRef folder_;
   const std::string& base_;
   bool baseExisted_;
   const ini::ProfileDocument& document_;
   const PendingWrites& pending_;
   Fault fault_;
   FolderLock* lock_ = nullptr;
-  std::string name_, folder_, why_;
+  std::string name_, why_;
   bool started_ = false;
   std::unique_ptr<Round> r_;
 };
 
-// Removes what killed saves left beside these files (and beside their links' targets).
-void SweepLeftoversNear(const std::vector<std::string>& hosts);
+// Removes what killed saves left in these open folders.
+void SweepLeftoversIn(const std::vector<FolderRef>& folders);
 
 }  // namespace platform::posix

@@ -1,40 +1,6 @@
 #include "platform/posix/save_target.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-
-#include "platform/posix/reasons.h"
-
 namespace platform::posix {
-namespace {
-
-void split(const std::string& path, SaveTarget* t) {
-  const size_t slash = path.find_last_of('/');
-  t->folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  t->name = slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-const char* linkReason(int error) {
-  return error == ELOOP ? "lien symbolique en boucle" : "lien symbolique sans cible";
-}
-
-}  // namespace
-
-bool FindSaveTarget(const std::string& host, SaveTarget* target, std::string* reason) {
-  struct stat st;
-  if (::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-    split(host, target);
-    return true;
-  }
-  char real[PATH_MAX];
-  if (!::realpath(host.c_str(), real)) {
-    *reason = errno == ENOENT || errno == ELOOP ? linkReason(errno) : FrenchReason(errno);
-    return false;
-  }
-  split(real, target);
-  return true;
-}
 
 const char* NotReplaceable(const struct stat& st) {
   if (S_ISDIR(st.st_mode)) return "un dossier porte ce nom";
@@ -45,13 +11,6 @@ const char* NotReplaceable(const struct stat& st) {
   if (st.st_nlink > 1)
     return "fichier à plusieurs liens physiques: le remplacer séparerait ses noms (préférez un lien symbolique)";
   return nullptr;
-}
-
-const char* BrokenLink(const std::string& host) {
-  struct stat st;
-  if (::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return nullptr;
-  if (::stat(host.c_str(), &st) == 0) return nullptr;
-  return linkReason(errno);
 }
 
 }  // namespace platform::posix

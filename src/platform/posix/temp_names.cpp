@@ -47,9 +47,13 @@ bool IsTemporaryName(const std::string& entry) {
   return true;
 }
 
-bool HasLeftovers(const std::string& folder) {
-  DIR* d = ::opendir(folder.c_str());
-  if (!d) return false;
+bool HasLeftovers(int folder) {
+  const int listFd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* d = listFd < 0 ? nullptr : ::fdopendir(listFd);
+  if (!d) {
+    if (listFd >= 0) ::close(listFd);
+    return false;
+  }
   bool found = false;
   while (const dirent* e = ::readdir(d))
     if ((found = IsTemporaryName(e->d_name))) break;

@@ -13,7 +13,7 @@ std::string TemporaryName(const std::string& name, long nameMax);
 bool IsTemporaryName(const std::string& entry);
 
 // Whether a folder holds any leftover, at the cost of one listing and no lock.
-bool HasLeftovers(const std::string& folder);
+bool HasLeftovers(int folder);
 
 // Removes the leftovers in an open folder. Under the folder lock no save of ours
 // is under way there, so every one is dead; without it, only old ones are.
