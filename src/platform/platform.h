@@ -37,6 +37,10 @@ enum class Listing {
 };
 Listing ListDirectory(const std::string& pattern);
 
+// Why the path cannot be reached although its drive exists: a link on the way
+// that is not safe to follow (POSIX), in French; empty otherwise.
+std::string PathRefusal(const std::string& path);
+
 // FindFirstFileA semantics: the pattern itself must match an entry (a trailing
 // backslash matches nothing). True when an entry was found.
 bool FindFirstFile(const std::string& pattern);

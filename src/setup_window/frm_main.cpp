@@ -221,7 +221,8 @@ void Frm_Main::brancheDossiers() {
   for (int i = 0; i < 6; ++i) {
     const std::string texte = dossier(i);
     if (Trim(texte).empty() || DossierPresent(texte)) continue;
-    const std::string refus = RefusChemin(texte);
+    std::string refus = RefusChemin(texte);
+    if (refus.empty()) refus = platform::PathRefusal(texte);
     manquants += kCrLf + texte + (refus.empty() ? "" : " (" + refus + ")");
   }
   if (manquants.empty()) {
@@ -239,7 +240,10 @@ bool Frm_Main::configurationPresente() {
   // whatever a directory listing of it would say.
   if (DossierExiste(texte)) return true;
   echecSignale_ = true;
-  message(std::string("Dossier de config non trouvé:") + kCrLf + kCrLf + texte, kStyleCritique);
+  // A link on the way that is not safe to follow is named: the folder may well be there.
+  const std::string refus = Trim(texte).empty() ? std::string() : platform::PathRefusal(texte);
+  message(std::string("Dossier de config non trouvé:") + kCrLf + kCrLf + texte + (refus.empty() ? "" : std::string(kCrLf) + kCrLf + refus),
+          kStyleCritique);
   return false;
 }
 

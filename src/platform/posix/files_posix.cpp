@@ -81,6 +81,8 @@ Listing ListDirectory(const std::string& pattern) {
   return h.exists ? Listing::Found : Listing::NotFound;
 }
 
+std::string PathRefusal(const std::string& path) { return Resolve(path).refused; }
+
 bool FindFirstFile(const std::string& pattern) {
   if (pattern.empty() || pattern.back() == '\\' || pattern.back() == '/') return false;
   return ListDirectory(pattern) == Listing::Found;
