@@ -77,7 +77,7 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
                  const std::string& valeur) {
   bool ecrit = false;
   Procedure p("Lib_Setup:EcritureIni");
-  p.etape([&] {
+  const bool fini = p.etape([&] {
     if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
     derniereRaison().clear();
     // Every refusal is an unwritten key the command must own up to.
@@ -112,5 +112,10 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     if (ecrire()) return noter();
     refuser(raison);
   });
+  // A step that failed before it said why: what the shared variables recorded.
+  if (!fini && !ecrit && derniereRaison().empty()) {
+    derniereRaison() = ErreurNumero == erreur::MemoireInsuffisante ? "mémoire insuffisante" : ErreurDescription;
+    Bilan().ajouter(fichier, derniereRaison());
+  }
   return ecrit;
 }

@@ -95,4 +95,12 @@ check "a name over the limit: refused" 1 "$rc"
 sans_anglais "too long: French reason" "$err"
 check "no leftover at all" 0 "$(debris "$cfg")"
 
+# A runaway settings file is refused before it is read whole, in bounded memory.
+truncate -s 200M "$cfg/KV_Pub.ini"
+avant=$(stat -c '%s %Y' "$cfg/KV_Pub.ini")
+out=$( (ulimit -v 400000; "$prog" --silent --root "$root" general) 2>&1); rc=$?
+contient "a 200 MB file: refused with its size" "KV_Pub.ini: 390 clés non écrites (fichier trop grand pour un fichier de paramètres (200 Mo, 16 Mo au plus))" "$out"
+check "and left as it was" "1 $avant" "$rc $(stat -c '%s %Y' "$cfg/KV_Pub.ini")"
+rm -f "$cfg/KV_Pub.ini"
+
 fin identite
