@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 namespace platform::posix {
@@ -98,15 +99,16 @@ FolderRef opened(const Walked& w) {
 }
 
 // The prefix folder, walked from the host's root: a link on the way is checked like any other.
-Walked prefixFolder() {
+Walked walkPrefix() {
   Walked w = WalkHostPath(absolute(PrefixRoot()));
   return w.exists && IsFolder(w) ? w : Walked{w.folder, w.name, w.display, false, w.refused};
 }
+Walked prefixFolder();
 
 // The open root folder of drive letter `d` (lower case); not found when the
 // drive is missing, refused when its link is not safe to follow. The prefix
 // defines its drives: dosdevices/x: may lead anywhere, under the link rule.
-Walked driveRoot(char d) {
+Walked walkDrive(char d) {
   const Walked prefix = prefixFolder();
   if (!prefix.exists) return prefix;
   const FolderRef folder = opened(prefix);
@@ -125,6 +127,54 @@ Walked driveRoot(char d) {
   }
   if (d == 'z') return WalkHostPath("/");
   return {};
+}
+
+// A folder found is kept open: a path through it starts from the folder checked
+// once, which its host path must still lead to (one stat) for it to be used
+// again. The path only tells whether the folder held is still the one named;
+// every operation goes through the folder held.
+struct KnownFolder {
+  Walked open;  // the folder itself: its descriptor, name "."
+  std::vector<std::string> spelled;
+  dev_t dev;
+  ino_t ino;
+};
+std::map<char, KnownFolder> g_drives;
+std::map<std::string, KnownFolder> g_folders;  // by drive display and the components given
+constexpr size_t kFoldersKept = 64;
+
+bool stillNamed(const KnownFolder& k) {
+  struct stat st;
+  return ::stat(k.open.display.c_str(), &st) == 0 && st.st_dev == k.dev && st.st_ino == k.ino;
+}
+
+std::optional<KnownFolder> keep(const Walked& w, std::vector<std::string> spelled = {}) {
+  struct stat st;
+  if (!w.exists || !w.refused.empty() || !StatOf(w, &st) || !S_ISDIR(st.st_mode)) return std::nullopt;
+  const FolderRef f = opened(w);
+  if (!f) return std::nullopt;
+  return KnownFolder{Walked{f, ".", w.display, true, {}, false}, std::move(spelled), st.st_dev, st.st_ino};
+}
+
+std::optional<KnownFolder> g_prefix;
+
+Walked prefixFolder() {
+  if (g_prefix && stillNamed(*g_prefix)) return g_prefix->open;
+  g_prefix.reset();
+  const Walked w = walkPrefix();
+  g_prefix = keep(w);
+  return g_prefix ? g_prefix->open : w;
+}
+
+Walked driveRoot(char d) {
+  if (auto it = g_drives.find(d); it != g_drives.end()) {
+    if (stillNamed(it->second)) return it->second.open;
+    g_drives.erase(it);
+  }
+  const Walked w = walkDrive(d);
+  const std::optional<KnownFolder> k = keep(w);
+  if (!k) return w;
+  return (g_drives[d] = *k).open;
 }
 
 }  // namespace
@@ -146,6 +196,9 @@ const std::string& ApplicationDirOverride() { return g_appDir; }
 void SetPrefix(const std::string& root, const std::string& appDir) {
   g_root = root;
   g_appDir = appDir;
+  g_drives.clear();
+  g_folders.clear();
+  g_prefix.reset();
 }
 
 bool ForbiddenInWindowsName(const std::string& w) {
@@ -246,9 +299,32 @@ HostPath Resolve(const std::string& windowsPath) {
   const std::vector<std::string> norm = components(rest, &r.trailingSeparator);
 
   // Existing components take their real spelling; the first missing one and the
-  // rest keep the spelling given.
+  // rest keep the spelling given. The folder that holds the last one is kept
+  // from walk to walk: a command names the same few folders many times.
   std::vector<std::string> spelled;
-  const Walked w = Walk(root, base.display, norm, true, &spelled);
+  Walked w;
+  if (norm.size() > 1) {
+    std::string key = base.display;
+    for (size_t k = 0; k + 1 < norm.size(); ++k) key.append(1, '\0').append(norm[k]);
+    auto it = g_folders.find(key);
+    if (it != g_folders.end() && !stillNamed(it->second)) {
+      g_folders.erase(it);
+      it = g_folders.end();
+    }
+    if (it == g_folders.end()) {
+      std::vector<std::string> parentSpelled;
+      const Walked parent = Walk(root, base.display, {norm.begin(), norm.end() - 1}, true, &parentSpelled);
+      if (std::optional<KnownFolder> k = keep(parent, std::move(parentSpelled))) {
+        if (g_folders.size() >= kFoldersKept) g_folders.clear();
+        it = g_folders.emplace(key, std::move(*k)).first;
+      }
+    }
+    if (it != g_folders.end()) {
+      spelled = it->second.spelled;
+      w = Walk(it->second.open.folder, it->second.open.display, {norm.back()}, true, &spelled);
+    }
+  }
+  if (spelled.empty()) w = Walk(root, base.display, norm, true, &spelled);
   std::string path = base.display;
   for (const std::string& c : spelled) path = join(path, c);
   r.path = path;

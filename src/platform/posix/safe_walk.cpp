@@ -17,9 +17,6 @@ namespace {
 // As the kernel's own limit on the links of one path.
 constexpr int kMaxLinks = 40;
 
-uid_t g_pretend = 0;
-bool g_pretending = false;
-
 // A descriptor owned here, closed unless handed on.
 class Fd {
  public:
@@ -76,9 +73,8 @@ Fd openFolder(int at, const char* name) {
 
 // The entry of the folder named `name`: that spelling first, else the one that
 // matches it without regard to case.
-std::optional<std::string> findEntry(int folder, const std::string& name, bool anyCase) {
-  struct stat st;
-  if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return name;
+std::optional<std::string> findEntry(int folder, const std::string& name, bool anyCase, struct stat* st) {
+  if (::fstatat(folder, name.c_str(), st, AT_SYMLINK_NOFOLLOW) == 0) return name;
   if (!anyCase) return std::nullopt;
   const int list = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (list < 0) return std::nullopt;
@@ -95,6 +91,7 @@ std::optional<std::string> findEntry(int folder, const std::string& name, bool a
     }
   }
   ::closedir(d);
+  if (found && ::fstatat(folder, found->c_str(), st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
   return found;
 }
 
@@ -176,7 +173,18 @@ struct Walker {
         display = parentOf(display);
         continue;
       }
-      const std::optional<std::string> entry = findEntry(cur->Fd(), c, anyCase);
+      // The common case, a real folder on the way, in one call.
+      if (!final) {
+        Fd next(::openat(cur->Fd(), c.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (next.get() >= 0) {
+          if (spelled) spelled->push_back(c);
+          cur = std::make_shared<OpenFolder>(next.release());
+          display = join(display, c);
+          continue;
+        }
+      }
+      struct stat st;
+      const std::optional<std::string> entry = findEntry(cur->Fd(), c, anyCase, &st);
       if (!entry) {
         if (final) {
           w.folder = cur;
@@ -189,10 +197,11 @@ struct Walker {
       }
       if (spelled) spelled->push_back(*entry);
       const std::string here = join(display, *entry);
-      Fd e(::openat(cur->Fd(), entry->c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-      struct stat st;
-      if (e.get() < 0 || ::fstat(e.get(), &st) != 0) return w;
       if (S_ISLNK(st.st_mode)) {
+        // Read and judged through one descriptor of the link: the link checked is the link followed.
+        Fd e(::openat(cur->Fd(), entry->c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (e.get() < 0 || ::fstat(e.get(), &st) != 0) return w;
+        if (!S_ISLNK(st.st_mode)) return w;  // swapped meanwhile: not what was looked at
         Walked t = follow(cur, display, e.get(), here);
         if (!t.refused.empty() || final) {
           if (spelled && !final)
@@ -251,12 +260,7 @@ Walked WalkHostPath(const std::string& absolute) {
   return Walk(std::make_shared<OpenFolder>(root.release()), "/", parts, false);
 }
 
-uid_t Follower() { return g_pretending ? g_pretend : ::geteuid(); }
-
-void SetFollowerForTesting(uid_t uid, bool pretend) {
-  g_pretend = uid;
-  g_pretending = pretend;
-}
+uid_t Follower() { return ::geteuid(); }
 
 bool StatOf(const Walked& w, struct stat* st) {
   return w.folder && w.exists && ::fstatat(w.folder->Fd(), w.name.c_str(), st, AT_SYMLINK_NOFOLLOW) == 0;

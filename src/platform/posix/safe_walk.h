@@ -53,9 +53,8 @@ Walked Walk(const FolderRef& from, const std::string& fromDisplay, const std::ve
 // The host path `absolute` walked from the host's root, every link checked.
 Walked WalkHostPath(const std::string& absolute);
 
-// The uid the rule protects: the effective one. Tests may pretend another.
+// The uid the rule protects: the effective one.
 uid_t Follower();
-void SetFollowerForTesting(uid_t uid, bool pretend);
 
 // True when the object is a folder (stat through the walk's folder, never a link).
 bool IsFolder(const Walked& w);
