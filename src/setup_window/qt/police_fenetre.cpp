@@ -29,9 +29,10 @@ int placeDuLibelle(QWidget* controle) {
   return controle->contentsRect().width();
 }
 
+// As drawn: the "&" of an access key takes no room.
 QString libelle(QWidget* controle) {
-  if (auto* bouton = qobject_cast<QPushButton*>(controle)) return bouton->text();
-  if (auto* etiquette = qobject_cast<QLabel*>(controle)) return etiquette->text();
+  if (auto* bouton = qobject_cast<QPushButton*>(controle)) return QString(bouton->text()).remove(QLatin1Char('&'));
+  if (auto* etiquette = qobject_cast<QLabel*>(controle)) return QString(etiquette->text()).remove(QLatin1Char('&'));
   return {};
 }
 

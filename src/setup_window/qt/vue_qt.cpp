@@ -67,6 +67,10 @@ VueQt::VueQt(OptionsVue options)
       precedent = w;
     }
   }
+  // A folder row's caption gives the focus to the row's field.
+  for (size_t i = 0; i < kDossiers.size(); ++i)
+    if (auto* libelle = qobject_cast<QLabel*>(Controle(Nom::Label, static_cast<int>(i))))
+      libelle->setBuddy(Controle(Nom::TexteDossier, static_cast<int>(i)));
   Controle(Nom::TexteNomRadio, -1)->setFocus();
 
   // Centred, frame included; a window that fills the area starts at its corner.
@@ -84,7 +88,9 @@ QRect VueQt::rectangle(int gauche, int haut, int largeur, int hauteur) const {
 }
 
 QWidget* VueQt::creer(const fenetre::Controle& c) {
-  const QString texte = QString::fromUtf8(c.texte.data(), static_cast<qsizetype>(c.texte.size()));
+  // A caption with an access key shows it underlined; Alt and the letter reach it.
+  const std::string_view legende = c.clavier.empty() || c.sorte == Sorte::TextBox ? c.texte : c.clavier;
+  const QString texte = QString::fromUtf8(legende.data(), static_cast<qsizetype>(legende.size()));
   switch (c.sorte) {
     case Sorte::Label:
       return new QLabel(texte, this);
@@ -131,8 +137,9 @@ QLineEdit* VueQt::zoneTexte(Nom nom, int index) const { return qobject_cast<QLin
 std::string VueQt::Texte(Nom nom, int index) const {
   const QWidget* w = Controle(nom, index);
   if (const auto* zone = qobject_cast<const QLineEdit*>(w)) return zone->text().toStdString();
-  if (const auto* bouton = qobject_cast<const QPushButton*>(w)) return bouton->text().toStdString();
-  if (const auto* libelle = qobject_cast<const QLabel*>(w)) return libelle->text().toStdString();
+  // Captions read as shown, without the mark of their access key.
+  if (const auto* bouton = qobject_cast<const QPushButton*>(w)) return QString(bouton->text()).remove(QLatin1Char('&')).toStdString();
+  if (const auto* libelle = qobject_cast<const QLabel*>(w)) return QString(libelle->text()).remove(QLatin1Char('&')).toStdString();
   if (w && w == barre_) return panneau_->text().toStdString();
   return {};
 }

@@ -48,21 +48,31 @@ LOGFONTW policeDesMessages(int dpi) {
   return lf;
 }
 
-SIZE etendueDuTexte(HWND controle, HFONT police) {
+// A caption as drawn: the "&" that marks its access key takes no room.
+std::wstring sansMarque(std::wstring texte) {
+  texte.erase(std::remove(texte.begin(), texte.end(), L'&'), texte.end());
+  return texte;
+}
+
+SIZE etendue(HWND controle, HFONT police, const std::wstring& texte) {
   SIZE taille{};
-  const int n = GetWindowTextLengthW(controle);
-  std::wstring texte(static_cast<size_t>(n) + 1, L'\0');
-  GetWindowTextW(controle, texte.data(), n + 1);
-  texte.resize(static_cast<size_t>(n));
   HDC dc = GetDC(controle);
   HGDIOBJ avant = SelectObject(dc, police);
-  GetTextExtentPoint32W(dc, texte.c_str(), n, &taille);
+  GetTextExtentPoint32W(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   taille.cy = std::max<LONG>(taille.cy, tm.tmHeight);
   SelectObject(dc, avant);
   ReleaseDC(controle, dc);
   return taille;
+}
+
+SIZE etendueDuTexte(HWND controle, HFONT police) {
+  const int n = GetWindowTextLengthW(controle);
+  std::wstring texte(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(controle, texte.data(), n + 1);
+  texte.resize(static_cast<size_t>(n));
+  return etendue(controle, police, sansMarque(texte));
 }
 
 std::wstring texteDe(HWND h) {
@@ -190,13 +200,14 @@ void VueWin32::creerControles() {
   int id = kPremierId;
   // Created in the table's order, which is the tab order.
   for (const fenetre::Controle& c : Controles()) {
-    const std::wstring texte = Large(std::string(c.texte));
+    const std::wstring texte = Large(std::string(c.clavier.empty() ? c.texte : c.clavier));
     const wchar_t* classe = WC_STATICW;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD etendu = 0;
     switch (c.sorte) {
       case Sorte::Label:
-        style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+        // Only a caption with an access key reads "&" as its mark.
+        style |= SS_LEFTNOWORDWRAP | (c.clavier.empty() ? SS_NOPREFIX : 0);
         break;
       case Sorte::TextBox:
         classe = WC_EDITW;
@@ -285,6 +296,19 @@ HFONT VueWin32::policeAjustee(const Element& e, RECT* place) {
     const LONG limite = echelle_.Pixels(2220) - echelle_.Pixels(60);  // the fields' column, less a gap
     if (t.cx > place->right - place->left) place->right = std::min<LONG>(place->left + t.cx, limite);
     if (t.cy > place->bottom - place->top) place->bottom = place->top + t.cy;
+  } else if (e.ligne.nom == Nom::TexteNomStation && e.ligne.index == 0) {
+    // The first station box starts with an example that must read whole, as in the other window.
+    const DWORD marges = static_cast<DWORD>(SendMessageW(e.fenetre, EM_GETMARGINS, 0, 0));
+    const LONG largeur = place->right - place->left - 2 * GetSystemMetrics(SM_CXEDGE) - LOWORD(marges) - HIWORD(marges);
+    LOGFONTW lf{};
+    GetObjectW(police, sizeof lf, &lf);
+    const LONG plancher = -echelle_.Pixels(120);
+    while (etendue(e.fenetre, police, std::wstring(kDepartStation1)).cx > largeur && lf.lfHeight < plancher) {
+      ++lf.lfHeight;
+      Police& reduite = policesReduites_[lf.lfHeight];
+      if (!reduite) reduite.reset(CreateFontIndirectW(&lf));
+      police = reduite.get();
+    }
   } else if (e.ligne.sorte == Sorte::Button) {
     const LONG largeur = place->right - place->left - echelle_.Pixels(90);  // less the button's border
     LOGFONTW lf{};
@@ -388,10 +412,34 @@ void VueWin32::Afficher(int commande) {
   SetFocus(focus_ ? focus_ : Controle(Nom::TexteNomRadio, -1));
 }
 
+// Alt and a caption's letter: a button is pressed, a folder row's caption gives
+// the focus to the row's field. Handled here, not by the dialog manager, which
+// would give it to whatever control follows the caption in the tab order.
+bool VueWin32::raccourci(const MSG& m) {
+  if (m.message != WM_SYSCHAR || !fenetre_ || (m.hwnd != fenetre_ && !IsChild(fenetre_, m.hwnd))) return false;
+  const wchar_t touche = static_cast<wchar_t>(towlower(static_cast<wint_t>(m.wParam)));
+  for (const Element& e : elements_) {
+    const std::string_view k = e.ligne.clavier;
+    const size_t at = k.find('&');
+    if (at == std::string_view::npos || at + 1 >= k.size() || towlower(static_cast<unsigned char>(k[at + 1])) != touche)
+      continue;
+    if (e.ligne.sorte == Sorte::Button) {
+      SetFocus(e.fenetre);
+      SendMessageW(e.fenetre, BM_CLICK, 0, 0);
+    } else if (HWND champ = Controle(Nom::TexteDossier, e.ligne.index)) {
+      SetFocus(champ);
+      SendMessageW(champ, EM_SETSEL, 0, -1);
+    }
+    return true;
+  }
+  return false;
+}
+
 int VueWin32::BoucleDeMessages() {
   MSG m{};
   BOOL r;
   while ((r = GetMessageW(&m, nullptr, 0, 0)) > 0) {
+    if (raccourci(m)) continue;
     // Tab and Shift+Tab move between the controls as in a dialog.
     if (fenetre_ && IsDialogMessageW(fenetre_, &m)) continue;
     TranslateMessage(&m);
@@ -410,6 +458,9 @@ std::string VueWin32::Texte(Nom nom, int index) const {
     texte.resize(static_cast<size_t>(longueur));
     return Etroit(texte);
   }
+  const Element* e = element(nom, index);
+  // A caption reads as it is shown, without the mark of its access key.
+  if (e && !e->ligne.clavier.empty()) return Etroit(sansMarque(texteDe(h)));
   return Etroit(texteDe(h));
 }
 
@@ -490,6 +541,7 @@ void VueWin32::TraiterEvenements() {
       PostQuitMessage(static_cast<int>(m.wParam));
       return;
     }
+    if (raccourci(m)) continue;
     if (fenetre_ && IsDialogMessageW(fenetre_, &m)) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);

@@ -89,6 +89,7 @@ class VueWin32 : public Vue {
   int dpiQuiTient(int dpi, const RECT* suggere) const;
   void disposer(const RECT* suggere);
   void commande(int id, int notification, HWND controle);
+  bool raccourci(const MSG& m);
   const Element* element(Nom nom, int index) const;
   HFONT policeAjustee(const Element& e, RECT* place);
   HBRUSH pinceau(COLORREF couleur);

@@ -16,6 +16,8 @@ using fenetre::Sorte;
 namespace {
 
 QString libelle(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
+// The caption as the widget holds it: with the mark of its access key, if any.
+QString legende(const fenetre::Controle& c) { return libelle(c.clavier.empty() ? c.texte : c.clavier); }
 
 QString nomDe(const fenetre::Controle& c) {
   return QStringLiteral("control %1(%2)").arg(static_cast<int>(c.nom)).arg(c.index);
@@ -54,7 +56,7 @@ class DispositionTest : public QObject {
       switch (c.sorte) {
         case Sorte::Label:
           QVERIFY2(qobject_cast<QLabel*>(w), qPrintable(nomDe(c)));
-          QCOMPARE(qobject_cast<QLabel*>(w)->text(), libelle(c.texte));
+          QCOMPARE(qobject_cast<QLabel*>(w)->text(), legende(c));
           break;
         case Sorte::TextBox:
           QVERIFY2(qobject_cast<QLineEdit*>(w), qPrintable(nomDe(c)));
@@ -62,7 +64,7 @@ class DispositionTest : public QObject {
           break;
         case Sorte::Button:
           QVERIFY2(qobject_cast<QPushButton*>(w), qPrintable(nomDe(c)));
-          QCOMPARE(qobject_cast<QPushButton*>(w)->text(), libelle(c.texte));
+          QCOMPARE(qobject_cast<QPushButton*>(w)->text(), legende(c));
           break;
         case Sorte::StatusBar:
           QVERIFY(qobject_cast<QStatusBar*>(w));

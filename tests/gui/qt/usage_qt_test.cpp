@@ -168,6 +168,36 @@ class UsageTest : public QObject {
     QVERIFY(!b->vue.isVisible());
   }
 
+  // Alt and a letter: the buttons are pressed, a folder row's caption gives the
+  // focus to its field; no two controls share a letter, and each is a letter
+  // of its caption as shown.
+  void raccourcisClavier() {
+    QSet<QChar> vues;
+    for (const fenetre::Controle& c : fenetre::Controles()) {
+      if (c.clavier.empty()) continue;
+      const QString k = QString::fromUtf8(c.clavier.data(), static_cast<qsizetype>(c.clavier.size()));
+      QCOMPARE(sansEsperluette(k), QString::fromUtf8(c.texte.data(), static_cast<qsizetype>(c.texte.size())));
+      const QChar lettre = k.at(k.indexOf(QLatin1Char('&')) + 1).toLower();
+      QVERIFY2(!vues.contains(lettre), qPrintable(k));
+      vues.insert(lettre);
+    }
+    QCOMPARE(vues.size(), 10);
+    b->vue.show();
+    QApplication::setActiveWindow(&b->vue);
+    QVERIFY(QTest::qWaitForWindowActive(&b->vue));
+    QTest::keyClick(&b->vue, Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), b->vue.Controle(Nom::TexteDossier, 4));
+    QTest::keyClick(&b->vue, Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), b->vue.Controle(Nom::TexteDossier, 1));
+    b->vue.DefinirTexte(Nom::TexteDossier, 1, b->box.Win() + "Absent\\");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::AltModifier);  // the general button, not a quit
+    QTRY_VERIFY(!b->messages.empty());  // a button's access key clicks it as the mouse does, drawn pressed first
+    QVERIFY(b->messages.back().texte.startsWith(QString::fromUtf8("Dossier de config non trouvé:")));
+    QVERIFY(b->vue.isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
+    QTRY_VERIFY(!b->vue.isVisible());
+  }
+
   void chaqueEcranToutAccessible_data() {
     QTest::addColumn<double>("dpi");
     QTest::addColumn<QRect>("zone");

@@ -120,7 +120,7 @@ TEST(Programme, FenetreOuverteChargeeEtFermee) {
     EXPECT_EQ(ClasseDe(gti.hwndFocus), L"Edit");
     EXPECT_EQ(texteDistant(gti.hwndFocus), L"Radio \u00C9t\u00E9");
     if (c.parQuitter)
-      PostMessageW(FindWindowExW(f, nullptr, L"Button", L"Quitter"), BM_CLICK, 0, 0);
+      PostMessageW(FindWindowExW(f, nullptr, L"Button", L"&Quitter"), BM_CLICK, 0, 0);
     else
       PostMessageW(f, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.Fin(), 0u);

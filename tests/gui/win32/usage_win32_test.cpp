@@ -108,6 +108,42 @@ struct Accessible {
   }
 };
 
+// Alt and a letter, through the program's own message loop: a folder row's
+// caption gives the focus to its field, a button is pressed; the first station
+// box shows its start text whole.
+TEST(Usage, RaccourcisEtTexteDeDepart) {
+  Banc b;
+  b.frm.Form_Load();
+  auto alt = [&](wchar_t lettre) {
+    PostMessageW(GetFocus(), WM_SYSCHAR, lettre, 1u << 29);
+    b.vue.TraiterEvenements();
+  };
+  alt(L'n');
+  EXPECT_EQ(GetFocus(), b.C(Nom::TexteDossier, 4));
+  alt(L'C');
+  EXPECT_EQ(GetFocus(), b.C(Nom::TexteDossier, 1));
+  b.Ecrire(Nom::TexteDossier, 1, Large(b.box.Win() + "Absent\\"));
+  alt(L'g');
+  ASSERT_FALSE(b.messages.empty());
+  EXPECT_EQ(b.messages.back().texte.rfind(L"Dossier de config non trouv\u00E9:", 0), 0u);
+  EXPECT_TRUE(IsWindow(b.F()));
+
+  HWND station = b.C(Nom::TexteNomStation, 0);
+  HDC dc = GetDC(station);
+  HGDIOBJ avant = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(station, WM_GETFONT, 0, 0)));
+  SIZE t{};
+  GetTextExtentPoint32W(dc, L"Nom de la Station 1", 19, &t);
+  SelectObject(dc, avant);
+  ReleaseDC(station, dc);
+  RECT rc{};
+  GetClientRect(station, &rc);
+  const DWORD marges = static_cast<DWORD>(SendMessageW(station, EM_GETMARGINS, 0, 0));
+  EXPECT_LE(t.cx, rc.right - LOWORD(marges) - HIWORD(marges));
+
+  alt(L'q');
+  EXPECT_FALSE(IsWindow(b.F()));
+}
+
 }  // namespace
 
 TEST(Usage, LeChampRougeDitPourquoiDansSaBulle) {
