@@ -14,6 +14,8 @@ jobs="$(nproc)"
 mkdir -p build/tmp build/home/run
 chmod 700 build/home/run
 export TMPDIR="$top/build/tmp" HOME="$top/build/home" XDG_RUNTIME_DIR="$top/build/home/run"
+# The Windows build under Wine in one locale whoever runs the tests (its window tests choose French themselves).
+export IL3_WINE_LOCALE="${IL3_WINE_LOCALE:-C.UTF-8}"
 scripts/outside-writes begin build/outside
 
 echo "== Native build and tests"

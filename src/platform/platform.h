@@ -41,6 +41,18 @@ Listing ListDirectory(const std::string& pattern);
 // that is not safe to follow (POSIX), in French; empty otherwise.
 std::string PathRefusal(const std::string& path);
 
+// Why a folder that could not be made is missing, in French: a missing drive,
+// a file in the way, no right to write where it goes...; empty when unknown.
+std::string FolderFailureReason(const std::string& path);
+
+// Where the files go, for the window to show: on POSIX the prefix and how it was
+// chosen (--root, WINEPREFIX or ~/.wine); empty on Windows, whose drives are real.
+std::string WhereFilesGo();
+// POSIX: the prefix folder, when it has no C: drive; empty otherwise, and on Windows.
+std::string PrefixWithoutDriveC();
+// POSIX: makes the prefix's C: drive and its Windows folder; false with a French reason.
+bool CreatePrefix(std::string* reason);
+
 // FindFirstFileA semantics: the pattern itself must match an entry (a trailing
 // backslash matches nothing). True when an entry was found.
 bool FindFirstFile(const std::string& pattern);

@@ -127,6 +127,7 @@ void Frm_Main::Form_Load() {
   const std::string kvSys = CheckRep(dossier(1), "\\") + "Kv_Sys.ini";
   for (const auto& [index, cle] : {std::pair{0, "REPPRG"}, std::pair{2, "REPLOG"}, std::pair{3, "REPLOGPUB"}})
     p.etape([&] { vue_.DefinirTexte(Nom::TexteDossier, index, LectureIni(kvSys, "Repertoires", cle, dossier(index))); });
+  p.etape([&] { vue_.DefinirLieu(platform::WhereFilesGo()); });
   // What the general button will judge the stored values against.
   p.etape([&] {
     std::string d[6];
@@ -155,10 +156,35 @@ void Frm_Main::CommandDossier_Click(int index) {
   });
 }
 
+bool Frm_Main::surC(const std::string& chemin) const {
+  const std::string t = Trim(chemin);
+  return t.size() >= 2 && (t[0] == 'C' || t[0] == 'c') && t[1] == ':';
+}
+
+// A prefix without a C: drive (a fresh account, a mistyped --root) is said once,
+// at the first button that would write on C:, with an offer to make it.
+void Frm_Main::prefixeSansLecteurC(bool besoin) {
+  if (!besoin || prefixeDemande_) return;
+  const std::string prefixe = platform::PrefixWithoutDriveC();
+  if (prefixe.empty()) return;
+  prefixeDemande_ = true;
+  const std::optional<bool> oui = vue_.Question(
+      "Le préfixe " + prefixe + " n'a pas de lecteur C: (le dossier " + prefixe +
+          "/drive_c manque): rien ne peut y être écrit." + kCrLf + kCrLf + "Créer le préfixe " + prefixe + " ?",
+      kStyleExclamation, Boutons::OuiNon);
+  if (!oui || !*oui) return;
+  if (std::string raison; !platform::CreatePrefix(&raison)) {
+    message("Le préfixe " + prefixe + " n'a pas pu être créé: " + raison, kStyleCritique);
+    return;
+  }
+  for (int i = 0; i < 6; ++i) TexteDossier_Change(i);
+}
+
 void Frm_Main::CommandDossierCreer_Click(int index) {
   Procedure("Frm_Main:CommandDossierCreer_Click").etape([&] {
     const std::string texte = dossier(index);
     if (Trim(texte).empty()) return;
+    prefixeSansLecteurC(surC(texte));
     if (DossierPresent(texte)) {
       message(std::string("Le dossier existe déjà:") + kCrLf + kCrLf + texte, kStyleExclamation);
       return;
@@ -184,6 +210,11 @@ void Frm_Main::Clic(Nom nom, int index) {
 
 void Frm_Main::CommandCreerSettings_Click(int16_t index) {
   Procedure p("Frm_Main:CommandCreerSettings_Click");
+  p.etape([&] {
+    bool besoin = index == 1 && surC(DossierApplication);
+    for (int i = 0; i < 6; ++i) besoin = besoin || ((index == 0 || i == 1) && surC(dossier(i)));
+    prefixeSansLecteurC(besoin);
+  });
   std::string dossiers[6];
   p.etape([&] {
     for (int i = 0; i < 6; ++i) dossiers[i] = CheckRep(dossier(i), "\\");
@@ -222,7 +253,7 @@ void Frm_Main::brancheDossiers() {
     const std::string texte = dossier(i);
     if (Trim(texte).empty() || DossierPresent(texte)) continue;
     std::string refus = RefusChemin(texte);
-    if (refus.empty()) refus = platform::PathRefusal(texte);
+    if (refus.empty()) refus = platform::FolderFailureReason(texte);
     manquants += kCrLf + texte + (refus.empty() ? "" : " (" + refus + ")");
   }
   if (manquants.empty()) {
@@ -240,9 +271,20 @@ bool Frm_Main::configurationPresente() {
   // whatever a directory listing of it would say.
   if (DossierExiste(texte)) return true;
   echecSignale_ = true;
-  // A link on the way that is not safe to follow is named: the folder may well be there.
-  const std::string refus = Trim(texte).empty() ? std::string() : platform::PathRefusal(texte);
-  message(std::string("Dossier de config non trouvé:") + kCrLf + kCrLf + texte + (refus.empty() ? "" : std::string(kCrLf) + kCrLf + refus),
+  // After the text: why, when a link on the way is refused or the drive is
+  // missing; what to do first, when the folder is simply not made yet.
+  std::string suite;
+  if (!Trim(texte).empty() && RefusChemin(texte).empty()) {
+    suite = platform::PathRefusal(texte);
+    if (suite.empty() && platform::GetAttributes(texte) == platform::kInvalidAttributes) {
+      const std::string raison = platform::FolderFailureReason(texte);
+      suite = raison.rfind("lecteur ", 0) == 0 || raison.rfind("partage ", 0) == 0
+                  ? raison
+                  : "Créez-le d'abord avec « Créer les dossiers ».";
+    }
+  }
+  message(std::string("Dossier de config non trouvé:") + kCrLf + kCrLf + texte +
+              (suite.empty() ? "" : std::string(kCrLf) + kCrLf + suite),
           kStyleCritique);
   return false;
 }

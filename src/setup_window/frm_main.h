@@ -49,6 +49,8 @@ class Frm_Main {
   void brancheEcriture(int16_t index, const std::string& parentConfig, const std::string (&dossiers)[6]);
   settings::Entrees entrees(const std::string (&dossiers)[6], const std::string& parentConfig) const;
   bool confirmer(const std::string& question, const std::string& avertissement, Boutons boutons);
+  void prefixeSansLecteurC(bool besoin);
+  bool surC(const std::string& chemin) const;
   bool stationsSansTrou();
   bool exemplesConfirmes(int16_t index, const settings::Entrees& e);
   // Writes the branch's files; the closing message's list of failures, empty when none.
@@ -58,6 +60,7 @@ class Frm_Main {
   Vue& vue_;
   bool echecSignale_ = false;
   std::optional<bool> miseAJour_;
+  bool prefixeDemande_ = false;  // the prefix without a C: drive was offered once
   // The fields as the loading found them: the layout the files were last written for.
   std::optional<settings::Disposition> chargee_;
 };

@@ -42,6 +42,9 @@ class Vue {
 
   // The first panel of the status bar.
   virtual void DefinirStatut(const std::string& texte) = 0;
+  // Where the files go (the prefix on Linux), shown for as long as the window is
+  // open; a view with no room for it, or a system where it goes without saying, ignores it.
+  virtual void DefinirLieu(const std::string&) {}
 
   // A modal message box with one OK button, the window's caption as title and
   // the icon of `style` (16 critical, 48 exclamation, 64 information).

@@ -12,7 +12,7 @@ check() {  # description, expected, actual
 
 out=$("$prog" --silent --root "$root" general); rc=$?
 check "missing configuration folder exits 1" 1 "$rc"
-check "missing configuration folder message" "error: Dossier de config non trouvé: C:\\Kelvaro\\Ilvane\\Config\\" "$out"
+check "missing configuration folder message" "error: Dossier de config non trouvé: C:\\Kelvaro\\Ilvane\\Config\\ Créez-le d'abord avec « Créer les dossiers »." "$out"
 
 out=$("$prog" --silent --root "$root" --station 2=Sud folders general); rc=$?
 check "folders then general exit 0" 0 "$rc"

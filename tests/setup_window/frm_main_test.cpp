@@ -264,7 +264,11 @@ TEST_F(FrmMainTest, MissingOrBlankConfigurationFolderStopsBothSettingsButtons) {
       frm.CommandCreerSettings_Click(index);
       auto m = messages();
       ASSERT_FALSE(m.empty());
-      EXPECT_EQ(m.back().texte, "Dossier de config non trouv\xC3\xA9:\r\n\r\n" + config);
+      // A folder simply not made yet is followed by what to do first; the others are no folder to make.
+      const std::string suite = config == box.Win() + "Absent\\Config\\"
+                                    ? "\r\n\r\nCr\xC3\xA9" "ez-le d'abord avec \xC2\xAB Cr\xC3\xA9" "er les dossiers \xC2\xBB."
+                                    : "";
+      EXPECT_EQ(m.back().texte, "Dossier de config non trouv\xC3\xA9:\r\n\r\n" + config + suite);
       EXPECT_EQ(m.back().style, 16);
       EXPECT_EQ(vue.Statut(), "");
     }
@@ -302,6 +306,25 @@ TEST_F(FrmMainTest, FolderButtonCreatesTheMissingFoldersAndSaysSo) {
   ASSERT_EQ(m.size(), 1u);
   EXPECT_EQ(m[0].style, 64);
   EXPECT_FALSE(frm.EchecSignale());
+}
+
+// Each folder the button could not make is listed with why, in French.
+TEST_F(FrmMainTest, FolderButtonSaysWhyEachFolderIsMissing) {
+  dossiersDuBac();
+  box.Write(box.Win() + "Fichier", "x");
+  const struct {
+    int champ;
+    std::string texte, raison;
+  } cas[] = {
+      {2, "Q:\\Absent\\", "(lecteur Q: introuvable)"},
+      {3, box.Win() + "Fichier\\Sous\\", "(un fichier porte le nom " + box.Win() + "Fichier)"},
+      {4, box.Win() + "a<b\\", "(caract\xC3\xA8re interdit"},
+  };
+  for (const auto& c : cas) dossier(c.champ, c.texte);
+  frm.CommandCreerSettings_Click(0);
+  const auto m = messages();
+  ASSERT_EQ(m.size(), 1u);
+  for (const auto& c : cas) EXPECT_NE(m[0].texte.find(c.texte + " " + c.raison), std::string::npos) << m[0].texte;
 }
 
 TEST_F(FrmMainTest, FolderButtonReportsFoldersThatCouldNotBeCreated) {

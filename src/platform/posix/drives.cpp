@@ -17,6 +17,7 @@ namespace platform::posix {
 namespace {
 
 std::string g_root;
+std::string g_rootGiven;  // --root, as given
 std::string g_appDir;
 
 std::string join(const std::string& dir, const std::string& name) {
@@ -179,6 +180,12 @@ Walked driveRoot(char d) {
 
 }  // namespace
 
+const char* PrefixSource() {
+  if (!g_rootGiven.empty()) return "--root";
+  if (const char* w = std::getenv("WINEPREFIX"); w && *w) return "WINEPREFIX";
+  return "~/.wine";
+}
+
 const std::string& PrefixRoot() {
   if (g_root.empty()) {
     if (const char* w = std::getenv("WINEPREFIX"); w && *w)
@@ -195,6 +202,7 @@ const std::string& ApplicationDirOverride() { return g_appDir; }
 
 void SetPrefix(const std::string& root, const std::string& appDir) {
   g_root = root;
+  g_rootGiven = root;
   g_appDir = appDir;
   g_drives.clear();
   g_folders.clear();

@@ -11,6 +11,8 @@ namespace platform::posix {
 
 // The prefix folder in force (after Configure).
 const std::string& PrefixRoot();
+// How the prefix was chosen: "--root", "WINEPREFIX" or "~/.wine".
+const char* PrefixSource();
 const std::string& ApplicationDirOverride();
 void SetPrefix(const std::string& root, const std::string& appDir);
 

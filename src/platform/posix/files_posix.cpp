@@ -4,8 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/statvfs.h>
+
+#include <cerrno>
+
 #include "platform/platform.h"
 #include "platform/posix/drives.h"
+#include "platform/posix/reasons.h"
 
 namespace platform {
 namespace {
@@ -82,6 +87,70 @@ Listing ListDirectory(const std::string& pattern) {
 }
 
 std::string PathRefusal(const std::string& path) { return Resolve(path).refused; }
+
+std::string FolderFailureReason(const std::string& path) {
+  if (posix::ForbiddenInWindowsName(path)) return "nom que Windows refuse";
+  std::string w = path;
+  while (w.size() > 3 && (w.back() == '\\' || w.back() == '/')) w.pop_back();
+  const HostPath h = Resolve(w);
+  if (!h.refused.empty()) return h.refused;
+  if (!h.driveFound) return w.size() >= 2 && w[1] == ':' ? "lecteur " + w.substr(0, 2) + " introuvable" : "partage réseau introuvable";
+  // The deepest level that exists says why the next one could not be made.
+  for (std::string p = w;;) {
+    const size_t b = p.find_last_of('\\');
+    if (b == std::string::npos || b < 2) return {};
+    const std::string parent = p.substr(0, b == 2 ? 3 : b);
+    const HostPath ph = Resolve(parent);
+    struct stat st;
+    if (!statOf(ph, &st)) {
+      if (!ph.refused.empty()) return ph.refused;
+      p = parent;
+      if (parent.size() <= 3) return {};
+      continue;
+    }
+    if (!S_ISDIR(st.st_mode)) return "un fichier porte le nom " + parent;
+    const HostPath self = Resolve(p);
+    if (statOf(self, &st) && !S_ISDIR(st.st_mode)) return "un fichier porte le nom " + p;
+    const int dossier = ::openat(ph.folder->Fd(), ph.name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dossier < 0) return {};
+    struct statvfs fs;
+    std::string why;
+    if (::fstatvfs(dossier, &fs) == 0 && (fs.f_flag & ST_RDONLY))
+      why = "support en lecture seule";
+    else if (::geteuid() != 0 && ::faccessat(dossier, ".", W_OK, 0) != 0)
+      why = "accès refusé au dossier " + parent;
+    ::close(dossier);
+    return why;
+  }
+}
+
+std::string WhereFilesGo() {
+  return "Préfixe: " + posix::PrefixRoot() + " (" + posix::PrefixSource() + ")";
+}
+
+std::string PrefixWithoutDriveC() {
+  return Resolve("C:\\").driveFound ? std::string() : posix::PrefixRoot();
+}
+
+bool CreatePrefix(std::string* reason) {
+  // Made as Wine lays a prefix out: drive_c, and its Windows folder for Win.ini.
+  std::string p;
+  const std::string cible = posix::PrefixRoot() + "/drive_c/windows";
+  for (size_t i = 0; i <= cible.size(); ++i) {
+    if (i < cible.size() && cible[i] != '/') continue;
+    p = cible.substr(0, i);
+    if (p.empty()) continue;
+    if (::mkdir(p.c_str(), 0777) != 0 && errno != EEXIST) {
+      *reason = posix::FrenchReason(errno) + " (" + p + ")";
+      return false;
+    }
+  }
+  if (!Resolve("C:\\").driveFound) {
+    *reason = "le lecteur C: reste introuvable";
+    return false;
+  }
+  return true;
+}
 
 bool FindFirstFile(const std::string& pattern) {
   if (pattern.empty() || pattern.back() == '\\' || pattern.back() == '/') return false;

@@ -29,6 +29,10 @@ std::string DossierHoteDeDepart(const std::string& dossierWindows) {
 
 std::string CheminWindows(const std::string& dossierHote) { return platform::WindowsPathOf(dossierHote); }
 
+bool HorsDesLecteurs(const std::string& cheminWindows) {
+  return cheminWindows.size() >= 2 && (cheminWindows[0] == 'Z' || cheminWindows[0] == 'z') && cheminWindows[1] == ':';
+}
+
 std::optional<std::string> ChoisirDossier(const Selecteur& selecteur, QWidget* parent, const std::string& titre,
                                           const std::string& dossierInitial) {
   if (!selecteur) return std::nullopt;

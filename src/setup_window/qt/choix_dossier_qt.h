@@ -26,6 +26,9 @@ std::string DossierHoteDeDepart(const std::string& dossierWindows);
 // The Windows spelling of a host folder: through the drive whose root holds it
 // (the deepest one), else Z: followed by the host path, as Wine shows the host.
 std::string CheminWindows(const std::string& dossierHote);
+// True for a folder the prefix reaches only through Z:, the whole host as Wine
+// shows it: a drive the suite on Windows will not have.
+bool HorsDesLecteurs(const std::string& cheminWindows);
 
 // Runs `selecteur` on the host folder of `dossierInitial` and returns the choice
 // in its Windows spelling.

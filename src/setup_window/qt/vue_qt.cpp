@@ -120,6 +120,13 @@ QWidget* VueQt::creer(const fenetre::Controle& c) {
   panneau_ = new QLabel(texte, barre_);
   panneau_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   barre_->addWidget(panneau_, 1);
+  // Where the files go, in its own panel: the title stays the caption every box
+  // takes, and the progress line keeps the first panel to itself.
+  lieu_ = new QLabel(barre_);
+  lieu_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  lieu_->setTextFormat(Qt::PlainText);
+  lieu_->hide();
+  barre_->addPermanentWidget(lieu_);
   return barre_;
 }
 
@@ -206,8 +213,21 @@ std::optional<bool> VueQt::Question(const std::string& texte, int style, Boutons
   return r == QMessageBox::Yes || r == QMessageBox::Ok;
 }
 
+void VueQt::DefinirLieu(const std::string& texte) {
+  lieu_->setText(QString::fromStdString(texte));
+  lieu_->setToolTip(lieu_->text());
+  lieu_->setVisible(!texte.empty());
+}
+
 std::optional<std::string> VueQt::ChoisirDossier(const std::string& titre, const std::string& dossierInitial) {
-  return qt::ChoisirDossier(options_.selecteur, this, titre, dossierInitial);
+  const std::optional<std::string> choix = qt::ChoisirDossier(options_.selecteur, this, titre, dossierInitial);
+  if (!choix || !qt::HorsDesLecteurs(*choix)) return choix;
+  const std::optional<bool> oui = Question(
+      "Ce dossier n'est sur aucun lecteur du préfixe: il s'écrirait " + *choix +
+          ", sur le lecteur Z:, par lequel Wine montre tout cet ordinateur. La suite, sous Windows, n'aura pas ce "
+          "lecteur." + "\r\n\r\nL'utiliser quand même ?",
+      kStyleExclamation, Boutons::OuiNon);
+  return oui && *oui ? choix : std::nullopt;
 }
 
 void VueQt::TraiterEvenements() { QCoreApplication::processEvents(); }

@@ -50,8 +50,11 @@ class VueQt : public QWidget, public Vue {
   void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) override;
   void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
+  void DefinirLieu(const std::string& texte) override;
+  QLabel* PanneauLieu() const { return lieu_; }
   void MessageBox(const std::string& texte, int style) override;
   std::optional<bool> Question(const std::string& texte, int style, Boutons boutons) override;
+  // A folder outside the prefix's own drives is taken only once the user agreed.
   std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& dossierInitial) override;
   void TraiterEvenements() override;
   void Fermer() override;
@@ -68,6 +71,7 @@ class VueQt : public QWidget, public Vue {
   std::map<std::pair<Nom, int>, QWidget*> controles_;
   QStatusBar* barre_ = nullptr;
   QLabel* panneau_ = nullptr;
+  QLabel* lieu_ = nullptr;  // the second panel: where the files go
   Frm_Main* presentateur_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
@@ -196,6 +197,37 @@ class UsageTest : public QObject {
     QVERIFY(b->vue.isVisible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
     QTRY_VERIFY(!b->vue.isVisible());
+  }
+
+  // Where the files go is on screen; a prefix without C: is offered to be made;
+  // a folder picked outside the prefix's drives is taken only on "Oui".
+  void ouEcritLaFenetre() {
+    b->frm.Form_Load();
+    QCOMPARE(b->vue.PanneauLieu()->text(),
+             QString::fromStdString("Pr\xC3\xA9" "fixe: " + b->box.Prefix() + " (--root)"));
+    QVERIFY(b->vue.PanneauLieu()->isVisibleTo(&b->vue));
+
+    std::filesystem::rename(b->box.Prefix() + "/drive_c", b->box.Prefix() + "/ailleurs");
+    b->reponsesBoites = {QMessageBox::Yes};
+    QTest::mouseClick(b->Bouton(Nom::CommandCreerSettings, 0), Qt::LeftButton);
+    QVERIFY(b->messages.size() >= 2);
+    QCOMPARE(b->messages[0].texte, QString::fromStdString("Le pr\xC3\xA9" "fixe " + b->box.Prefix() +
+                                                          " n'a pas de lecteur C: (le dossier " + b->box.Prefix() +
+                                                          "/drive_c manque): rien ne peut y \xC3\xAA" "tre \xC3\xA9" "crit.\n\n"
+                                                          "Cr\xC3\xA9" "er le pr\xC3\xA9" "fixe " + b->box.Prefix() + " ?"));
+    QVERIFY(std::filesystem::is_directory(b->box.Prefix() + "/drive_c/windows"));
+    QCOMPARE(b->messages.back().texte, QStringLiteral("Dossiers cr\u00E9\u00E9s"));
+
+    const std::string hors = "/il3-hors-du-prefixe";
+    b->reponses = {hors, hors};
+    const std::string avant = b->Texte(Nom::TexteDossier, 4);
+    QTest::mouseClick(b->Bouton(Nom::CommandDossier, 4), Qt::LeftButton);  // Non, the default
+    QVERIFY(b->messages.back().texte.startsWith(QStringLiteral("Ce dossier n'est sur aucun lecteur du pr\u00E9" "fixe: il s'\u00E9" "crirait Z:")));
+    QCOMPARE(b->messages.back().defaut, QMessageBox::No);
+    QCOMPARE(b->Texte(Nom::TexteDossier, 4), avant);
+    b->reponsesBoites = {QMessageBox::Yes};
+    QTest::mouseClick(b->Bouton(Nom::CommandDossier, 4), Qt::LeftButton);
+    QVERIFY2(b->Texte(Nom::TexteDossier, 4).rfind("Z:\\il3-hors-du-prefixe", 0) == 0, b->Texte(Nom::TexteDossier, 4).c_str());
   }
 
   void chaqueEcranToutAccessible_data() {

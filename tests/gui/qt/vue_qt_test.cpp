@@ -182,7 +182,8 @@ class VueQtTest : public QObject {
     QTest::mouseClick(b->Bouton(Nom::CommandCreerSettings, 2), Qt::LeftButton);
     QCOMPARE(b->messages.back().icone, QMessageBox::Critical);
     QCOMPARE(b->messages.back().texte, QStringLiteral("Dossier de config non trouv\u00E9:\n\n") +
-                                           QString::fromStdString(b->box.Win() + "Absent\\Config\\"));
+                                           QString::fromStdString(b->box.Win() + "Absent\\Config\\") +
+                                           QStringLiteral("\n\nCr\u00E9ez-le d'abord avec \u00AB Cr\u00E9er les dossiers \u00BB."));
   }
 
   void ligneDeProgressionPeinteAussitot() {

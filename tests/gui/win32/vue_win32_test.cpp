@@ -193,7 +193,8 @@ TEST(Vue, TroisBoutonsDeParametrage) {
   b.Cliquer(Nom::CommandCreerSettings, 2);
   EXPECT_EQ(b.messages.back().type, UINT(MB_OK | MB_ICONHAND));
   EXPECT_EQ(b.messages.back().texte,
-            L"Dossier de config non trouv\u00E9:\r\n\r\n" + Large(b.box.Win() + "Absent\\Config\\"));
+            L"Dossier de config non trouv\u00E9:\r\n\r\n" + Large(b.box.Win() + "Absent\\Config\\") +
+                L"\r\n\r\nCr\u00E9ez-le d'abord avec \u00AB Cr\u00E9er les dossiers \u00BB.");
   EXPECT_EQ(b.Statut(), L"");
 }
 
