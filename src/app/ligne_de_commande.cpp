@@ -1,5 +1,6 @@
 #include "app/ligne_de_commande.h"
 
+#include <cctype>
 #include <map>
 
 #include "common/lib_public.h"
@@ -25,6 +26,14 @@ bool numeroEtTexte(const std::string& v, int min, int max, int* n, std::string* 
 
 // Empty when a folder field or --app-dir may take this text: blank (an empty
 // field, as in the window) or an absolute Windows path that Windows can use.
+// What a POSIX shell makes of C:\Kelvaro\Ilvane when it is not quoted.
+bool barresMangees(const std::string& t) {
+  return t.size() >= 3 && std::isalpha(static_cast<unsigned char>(t[0])) && t[1] == ':' &&
+         std::isalpha(static_cast<unsigned char>(t[2]));
+}
+constexpr const char* kIndiceBarres =
+    " (les barres obliques inverses ont-elles été mangées par le shell ? mettez le chemin entre apostrophes)";
+
 std::string refusDossier(const std::string& quoi, const std::string& texte) {
   if (Trim(texte).empty()) return {};
   if (std::string r = RefusChemin(texte); !r.empty()) return quoi + ": " + r + " (reçu: «" + texte + "»)";
@@ -36,6 +45,7 @@ std::string refusDossier(const std::string& quoi, const std::string& texte) {
 #else
   if (texte[0] == '/') r += "; c'est un chemin Linux: les dossiers sont ceux de Windows (C: est --root/drive_c)";
 #endif
+  if (barresMangees(texte)) r += kIndiceBarres;
   return r;
 }
 
@@ -66,7 +76,11 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       valeur = args[++i];
       return true;
     };
-    if (!libres.empty() && libres[0] == "ini") {  // everything after "ini" is its own
+    // After "ini", its own words; the report's options may still come anywhere.
+    const bool optionDuRapport = opt == "--check" || opt == "--diff" || opt == "--backup" || opt == "--json" ||
+                                 opt == "--detailed-exitcode" || opt == "--missing-only" || opt == "--log" ||
+                                 opt == "--backup-keep";
+    if (!libres.empty() && libres[0] == "ini" && !optionDuRapport) {
       libres.push_back(args[i]);
       continue;
     }
@@ -78,7 +92,8 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       c.mode = Mode::Version;
       return a;
     }
-    if (opt == "--silent") {
+    // Windows installers' own spelling, for the administrators used to it.
+    if (opt == "--silent" || opt == "/SILENT" || opt == "/silent" || opt == "/Silent") {
       silencieux = true;
     } else if (opt == "--verbose") {
       c.verbeux = true;
@@ -92,6 +107,27 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
       c.json = true;
     } else if (opt == "--update") {
       c.miseAJour = true;
+    } else if (opt == "--detailed-exitcode") {
+      c.codeDetaille = true;
+    } else if (opt == "--missing-only") {
+      c.manquantesSeules = true;
+    } else if (opt == "--force") {
+      c.forcer = true;
+    } else if (opt == "--log") {
+      if (!suivante("--log")) return a;
+      if (valeur.empty()) {
+        a.erreur = "--log attend un fichier";
+        return a;
+      }
+      c.journal = valeur;
+    } else if (opt == "--backup-keep") {
+      if (!suivante("--backup-keep")) return a;
+      if (valeur.empty() || valeur.size() > 4 || valeur.find_first_not_of("0123456789") != std::string::npos ||
+          std::stoi(valeur) < 1) {
+        a.erreur = "--backup-keep attend un nombre de 1 à 9999 (reçu: «" + valeur + "»)";
+        return a;
+      }
+      c.garderSauvegardes = std::stoi(valeur);
     } else if (opt == "--root") {
       if (!suivante("--root")) return a;
       if (valeur.empty()) {
@@ -133,35 +169,60 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
     }
   }
 
-  const bool rapport = c.verification || c.diff || c.sauvegarde || c.json || c.miseAJour;
+  const bool rapport = c.verification || c.diff || c.sauvegarde || c.json || c.miseAJour || c.codeDetaille;
+  if (c.codeDetaille && !c.verification) {
+    a.erreur = "--detailed-exitcode va avec --check: il dit par le statut si quelque chose changerait";
+    return a;
+  }
+  if (c.manquantesSeules && (libres.size() < 2 || libres[0] != "ini" || libres[1] != "merge")) {
+    a.erreur = "--missing-only est une option de « ini merge »";
+    return a;
+  }
   if (!libres.empty() && libres[0] == "ini") {
-    if (rapport) {
-      a.erreur = "--check, --diff, --backup, --json et --update sont des options de --silent, pas de « ini »";
+    if (c.miseAJour || c.garderSauvegardes >= 0 || c.forcer) {
+      a.erreur = "--update, --backup-keep et --force sont des options de --silent, pas de « ini »";
       return a;
     }
     if (silencieux || !c.champs.empty()) {
       a.erreur = "« ini » ne se combine pas avec --silent ni avec les champs de la fenêtre";
       return a;
     }
-    if (libres.size() >= 2 && libres[1] == "get" && (libres.size() == 5 || libres.size() == 6)) {
+    const std::string verbe = libres.size() >= 2 ? libres[1] : "";
+    const size_t n = libres.size();
+    if (verbe == "get" && (n == 5 || n == 6)) {
       c.mode = Mode::IniGet;
-    } else if (libres.size() >= 2 && libres[1] == "set" && libres.size() == 6) {
+    } else if (verbe == "set" && n == 6) {
       c.mode = Mode::IniSet;
-    } else if (libres.size() >= 2 && libres[1] == "del" && (libres.size() == 4 || libres.size() == 5)) {
+    } else if (verbe == "del" && (n == 4 || n == 5)) {
       c.mode = Mode::IniDel;
+    } else if (verbe == "list" && (n == 3 || n == 4)) {
+      c.mode = Mode::IniList;
+    } else if (verbe == "merge" && n == 4) {
+      c.mode = Mode::IniMerge;
     } else {
       a.erreur =
           "usage: ini get FICHIER SECTION CLE [DEFAUT] | ini set FICHIER SECTION CLE VALEUR | ini del FICHIER SECTION "
-          "[CLE]";
+          "[CLE] | ini list FICHIER [SECTION] | ini merge FICHIER FRAGMENT";
+      return a;
+    }
+    // What writes nothing takes no report option but --json (list) .
+    const bool lecture = c.mode == Mode::IniGet || c.mode == Mode::IniList;
+    if (lecture && (c.verification || c.diff || c.sauvegarde || (c.json && c.mode == Mode::IniGet))) {
+      a.erreur = "« ini " + verbe + " » ne change rien: --check, --diff et --backup n'y ont pas de sens";
       return a;
     }
     c.ini.assign(libres.begin() + 2, libres.end());
+    for (size_t k = 0; k < c.ini.size() && k < (c.mode == Mode::IniMerge ? 2u : 1u); ++k)
+      if (barresMangees(c.ini[k])) {
+        a.erreur = "« " + c.ini[k] + " » n'est pas un chemin complet" + kIndiceBarres;
+        return a;
+      }
     return a;
   }
 
   if (!silencieux) {
-    if (!libres.empty() || !c.champs.empty() || c.verbeux || rapport) {
-      a.erreur = libres.empty() ? "les champs, --verbose, --check, --diff, --backup, --json et --update demandent --silent"
+    if (!libres.empty() || !c.champs.empty() || c.verbeux || rapport || !c.journal.empty() || c.garderSauvegardes >= 0) {
+      a.erreur = libres.empty() ? "les champs, --verbose, --check, --diff, --backup, --json, --update et --log demandent --silent"
                                 : "« " + libres[0] + " »: une action demande --silent";
       return a;
     }
@@ -169,7 +230,20 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
   }
   c.mode = Mode::Silencieux;
   if (libres.empty()) {
-    a.erreur = "--silent sans action: rien à faire (folders, structural ou general)";
+    a.erreur = "--silent sans action: rien à faire (folders, structural, general ou restore)";
+    return a;
+  }
+  if (libres[0] == "restore") {
+    if (libres.size() > 2 || !c.champs.empty() || c.miseAJour) {
+      a.erreur = "usage: --silent restore [HORODATAGE] (sans champs ni autre action)";
+      return a;
+    }
+    c.mode = Mode::Restore;
+    if (libres.size() == 2) c.horodatage = libres[1];
+    return a;
+  }
+  if (c.forcer) {
+    a.erreur = "--force est une option de « restore »";
     return a;
   }
   for (const std::string& l : libres) {
@@ -192,8 +266,9 @@ std::string Aide(const std::string& p, bool avecRoot) {
       "      ouvre la fenêtre.\n"
       "  " + p + " --silent " + root + "[--app-dir CHEMIN] [--radio TEXTE] [--guid TEXTE]\n"
       "      [--station N=TEXTE]... [--folder I=TEXTE]... [--verbose]\n"
-      "      [--check] [--diff] [--backup] [--json] [--update] ACTION...\n"
-      "      sans fenêtre: ACTION est folders, structural ou general (les trois boutons),\n"
+      "      [--check [--detailed-exitcode]] [--diff] [--backup [--backup-keep N]] [--json]\n"
+      "      [--update] [--log FICHIER] ACTION...\n"
+      "      sans fenêtre (/SILENT aussi): ACTION est folders, structural ou general (les trois boutons),\n"
       "      exécutées dans l'ordre donné. Stations N de 1 à 5; dossiers I: 0 application,\n"
       "      1 configuration, 2 log technique, 3 log pub, 4 sons, 5 données, en chemins\n"
       "      Windows absolus (C:\\... ou \\\\serveur\\partage\\...); un texte vide vide le champ.\n"
@@ -212,25 +287,44 @@ std::string Aide(const std::string& p, bool avecRoot) {
       "                aux clés qui en sont tirées et qui suivaient une disposition antérieure:\n"
       "                un renommage, une station ajoutée ou retirée, un dossier déplacé. Une\n"
       "                valeur réglée à la main reste, en ligne kept:.\n"
+      "      --detailed-exitcode  avec --check: sortie 3 quand quelque chose changerait, 0 sinon.\n"
+      "      --backup-keep N      après le passage, ne garde que les N sauvegardes les plus récentes\n"
+      "                de chaque fichier.\n"
+      "      --log FICHIER        ajoute les lignes du passage à FICHIER, avec la date et la commande.\n"
       "      Sortie 0: tout a réussi; 1: un échec a été signalé; 2: ligne de commande incorrecte.\n"
+      "  " + p + " --silent " + root + "[--force] [--json] restore [HORODATAGE]\n"
+      "      remet les fichiers de la dernière série de sauvegardes (ou de celle d'HORODATAGE,\n"
+      "      AAAAMMJJ-HHMMSS), d'un bloc; refuse quand un fichier a changé depuis (sauf --force).\n"
       "  " + p + " " + root + "ini get FICHIER SECTION CLE [DEFAUT]\n"
       "  " + p + " " + root + "ini set FICHIER SECTION CLE VALEUR\n"
       "  " + p + " " + root + "ini del FICHIER SECTION [CLE]\n"
+      "  " + p + " " + root + "[--json] ini list FICHIER [SECTION]\n"
+      "  " + p + " " + root + "ini merge [--missing-only] FICHIER FRAGMENT\n"
       "      lit, écrit ou supprime une clé (ou sans CLE toute la section) d'un fichier INI,\n"
       "      avec la sémantique de la suite. get sans DEFAUT: sortie 1 et la raison quand\n"
-      "      le fichier, la section ou la clé manque. set et del: une ligne changed: quand\n"
-      "      le fichier change, sortie 1 et la raison quand il ne peut l'être.\n\n";
+      "      le fichier, la section ou la clé manque. list: les sections, ou les clés d'une\n"
+      "      section, une par ligne, comme Windows les énumère. merge: chaque clé du fichier\n"
+      "      FRAGMENT (Windows-1252, ou UTF-8 avec sa marque), dans son ordre; --missing-only:\n"
+      "      seulement celles qui manquent. set, del et merge: une ligne changed: quand le\n"
+      "      fichier change, sortie 1 et la raison quand il ne peut l'être; ils prennent\n"
+      "      --check [--detailed-exitcode], --diff, --backup et --json comme --silent.\n\n";
   if (avecRoot)
     t += "  --root DOSSIER   le préfixe qui contient les lecteurs: DOSSIER/drive_c est C:,\n"
          "                   DOSSIER/dosdevices/x: est X:; par défaut $WINEPREFIX, sinon ~/.wine.\n";
+  // A POSIX shell eats the backslashes of an unquoted Windows path: the examples quote them.
+  const std::string q = avecRoot ? "'" : "\"";
   t += "  --app-dir CHEMIN le dossier du programme, où se trouve Settings\\IL3_Config.ini.\n\n"
-       "Exemples:\n"
-       "  " + p + " --silent " + r + "--radio \"Radio Sud\" --station 1=Studio folders structural general\n"
+       "Exemples";
+  t += avecRoot ? " (les chemins Windows entre apostrophes, pour que le shell garde leurs \\):\n" : ":\n";
+  t += "  " + p + " --silent " + r + "--radio \"Radio Sud\" --station 1=Studio folders structural general\n"
        "  " + p + " --silent " + r + "--check --diff general\n"
        "  " + p + " --silent " + r + "--check --diff --update --radio \"Radio Sud FM\" --station 2=Antenne general\n"
        "  " + p + " --silent " + r + "--backup --json general\n"
-       "  " + p + " " + r + "ini get C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini Div_Radio Nom_Radio\n"
-       "  " + p + " " + r + "ini del C:\\Kelvaro\\Ilvane\\Config\\KV_Pub.ini Essai Cle\n";
+       "  " + p + " --silent " + r + "restore\n"
+       "  " + p + " " + r + "ini get " + q + "C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini" + q + " Div_Radio Nom_Radio\n"
+       "  " + p + " " + r + "ini del " + q + "C:\\Kelvaro\\Ilvane\\Config\\KV_Pub.ini" + q + " Essai Cle\n"
+       "  " + p + " " + r + "ini merge --check --diff " + q + "C:\\Kelvaro\\Ilvane\\Config\\KV_Pub.ini" + q +
+       " reglage.ini\n";
   return t;
 }
 

@@ -7,7 +7,7 @@
 
 namespace app {
 
-enum class Mode { Fenetre, Silencieux, IniGet, IniSet, IniDel, Aide, Version };
+enum class Mode { Fenetre, Silencieux, IniGet, IniSet, IniDel, IniList, IniMerge, Restore, Aide, Version };
 
 struct Commande {
   Mode mode = Mode::Fenetre;
@@ -21,6 +21,13 @@ struct Commande {
   bool json = false;
   // Apply the fields to the keys built from them that followed an earlier layout.
   bool miseAJour = false;
+  // With --check: exit 3 when something would change, 0 when nothing would.
+  bool codeDetaille = false;
+  std::string journal;  // --log FILE: the run's lines appended there
+  bool manquantesSeules = false;  // ini merge --missing-only
+  bool forcer = false;             // restore --force
+  int garderSauvegardes = -1;      // --backup-keep N; -1: all
+  std::string horodatage;          // restore STAMP
   // Fields of the silent mode; unset ones keep what start-up loaded.
   std::vector<std::pair<std::string, std::string>> champs;  // in the order given: ("radio"|"guid"|"station N"|"folder I", text)
   std::vector<int> actions;  // button indexes: 0 folders, 1 structural, 2 general

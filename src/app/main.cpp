@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/journal_fichier.h"
 #include "app/ouverture_fenetre.h"
 #include "app/ligne_de_commande.h"
 #include "app/silencieux.h"
@@ -60,14 +61,20 @@ int main(int argc, char** argv) {
       break;
   }
   platform::Configure({c.root, c.appDir});
+  if (c.mode == app::Mode::Fenetre) return app::OuvrirFenetre(argc, argv);
+  app::JournalFichier journal(c.journal, args, programme);
+  int statut = 0;
   switch (c.mode) {
     case app::Mode::Silencieux:
-      return sansDemontage(app::LancerSilencieux(c));
-    case app::Mode::IniGet:
-    case app::Mode::IniSet:
-    case app::Mode::IniDel:
-      return sansDemontage(app::LancerIni(c));
+      statut = app::LancerSilencieux(c);
+      break;
+    case app::Mode::Restore:
+      statut = app::LancerRestauration(c);
+      break;
     default:
-      return app::OuvrirFenetre(argc, argv);
+      statut = app::LancerIni(c);
+      break;
   }
+  if (!journal.Terminer(statut) && statut == 0) statut = 1;
+  return sansDemontage(statut);
 }

@@ -19,6 +19,7 @@ std::string resume(const journal::Fichier& f) {
   if (cles) parties.push_back(pluriel(cles, "clé supprimée", "clés supprimées"));
   if (sections) parties.push_back(pluriel(sections, "section supprimée", "sections supprimées"));
   if (!f.sauvegarde.empty()) parties.push_back("sauvegarde " + f.sauvegarde);
+  if (!f.restauree.empty()) parties.push_back("remis depuis " + f.restauree);
   std::string t;
   for (const std::string& p : parties) t += (t.empty() ? "" : ", ") + p;
   return t;
@@ -81,7 +82,59 @@ std::string adresse(const journal::StationNonComptee& s) {
   return "[" + s.section + "]" + (s.cle.empty() ? "" : " " + s.cle);
 }
 
+// Every message the program shows, by how its text starts; the longer first.
+constexpr struct {
+  const char* debut;
+  const char* code;
+} kCodes[] = {
+    {"Dossiers créés, sauf", "dossiers-non-crees"},
+    {"Dossiers créés", "dossiers-crees"},
+    {"Le dossier existe déjà", "dossier-existe-deja"},
+    {"Le dossier Config ne possède pas", "config-sans-sous-dossier-config"},
+    {"Dossier de config non trouvé", "dossier-config-introuvable"},
+    {"Paramétrage créé ou MAJ, sauf", "parametrage-incomplet"},
+    {"Paramétrage créé ou MAJ", "parametrage-fait"},
+    {"Rien n'a été écrit: Windows ne pourrait pas lire", "texte-illisible-windows"},
+    {"La station ", "station-vide"},
+    {"Le nom de la radio est encore l'exemple", "exemple-radio"},
+    {"Le nom de la station 1 est encore l'exemple", "exemple-station"},
+    {"le lecteur C: n'existe pas", "lecteur-c-absent"},
+    {"Le préfixe ", "prefixe-non-cree"},
+    {"Automation Error", "erreur-automation"},
+    {"Fichiers remis", "restauration-faite"},
+    {"Rien à remettre", "restauration-inutile"},
+    {"Restauration refusée", "restauration-refusee"},
+    {"Aucune sauvegarde", "aucune-sauvegarde"},
+    {"Fragment", "fragment-illisible"},
+    {"Clés du fragment hors de toute section", "fragment-cles-hors-section"},
+};
+
 }  // namespace
+
+std::string SurUneLigne(const std::string& texte) {
+  std::string out;
+  bool blanc = false;
+  for (char c : texte) {
+    if (c == '\r' || c == '\n') {
+      blanc = true;
+      continue;
+    }
+    if (blanc && !out.empty()) out += ' ';
+    blanc = false;
+    out += c;
+  }
+  return out;
+}
+
+std::string CodeDuMessage(const std::string& texte) {
+  for (const auto& c : kCodes)
+    if (texte.rfind(c.debut, 0) == 0) return c.code;
+  // The closing warning of kept values starts with their count.
+  if (texte.find(" diffèrent de ce qui est demandé") != std::string::npos ||
+      texte.find(" diffère de ce qui est demandé") != std::string::npos)
+    return "valeurs-gardees";
+  return "message";
+}
 
 std::string TexteJson(const std::string& texte) {
   std::string out = "\"";
@@ -111,6 +164,7 @@ std::string TexteJson(const std::string& texte) {
 std::string LignesDuRapport(const journal::Rapport& rapport, bool diff) {
   std::string t;
   for (const std::string& d : rapport.dossiers) t += "changed: " + d + ": dossier créé\n";
+  for (const std::string& s : rapport.sauvegardesRetirees) t += "changed: " + s + ": sauvegarde retirée\n";
   for (const journal::Fichier& f : rapport.fichiers) {
     if (!f.change()) continue;
     t += "changed: " + f.chemin + ": " + resume(f) + "\n";
@@ -161,9 +215,11 @@ std::string AvertissementGardees(const journal::Rapport& rapport, bool miseAJour
 std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Message>& messages, bool echec,
                          bool verification) {
   Json j;
-  j.ouvre('{').booleen("changed", rapport.change()).booleen("failed", echec).booleen("check", verification);
+  j.ouvre('{').cle("version").brut("1");
+  j.booleen("changed", rapport.change()).booleen("failed", echec).booleen("check", verification);
   j.cle("messages").ouvre('[');
-  for (const Message& m : messages) j.virgule().ouvre('{').paire("kind", m.sorte).paire("text", m.texte).ferme('}');
+  for (const Message& m : messages)
+    j.virgule().ouvre('{').paire("kind", m.sorte).paire("code", m.code).paire("text", m.texte).ferme('}');
   j.ferme(']').cle("folders").ouvre('[');
   for (const std::string& d : rapport.dossiers) j.virgule().texte(d);
   j.ferme(']').cle("files").ouvre('[');
@@ -174,6 +230,11 @@ std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Mess
       j.brut("null");
     else
       j.texte(f.sauvegarde);
+    j.cle("restored_from");
+    if (f.restauree.empty())
+      j.brut("null");
+    else
+      j.texte(f.restauree);
     j.cle("added").ouvre('[');
     for (const journal::CleAjoutee& a : f.ajoutees)
       j.virgule().ouvre('{').paire("section", a.section).paire("key", a.cle).paire("value", a.valeur).ferme('}');
@@ -205,6 +266,23 @@ std::string DocumentJson(const journal::Rapport& rapport, const std::vector<Mess
         j.texte(s.cle);
       j.ferme('}');
     }
+  // The backups --backup-keep removed.
+  j.ferme(']').cle("removed_backups").ouvre('[');
+  for (const std::string& s : rapport.sauvegardesRetirees) j.virgule().texte(s);
+  j.ferme(']').ferme('}');
+  return j.resultat() + "\n";
+}
+
+std::string DocumentJsonListe(const std::string& fichier, const std::string* section,
+                              const std::vector<std::string>& noms) {
+  Json j;
+  j.ouvre('{').cle("version").brut("1").paire("path", fichier).cle("section");
+  if (section)
+    j.texte(*section);
+  else
+    j.brut("null");
+  j.cle("names").ouvre('[');
+  for (const std::string& n : noms) j.virgule().texte(n);
   j.ferme(']').ferme('}');
   return j.resultat() + "\n";
 }

@@ -6,6 +6,8 @@
 namespace app {
 // Runs start-up, applies the fields, runs the actions; returns the exit status.
 int LancerSilencieux(const Commande& c);
-// ini get / ini set; returns the exit status.
+// The ini commands; returns the exit status.
 int LancerIni(const Commande& c);
+// restore: the newest set of backups (or the one named) put back; returns the exit status.
+int LancerRestauration(const Commande& c);
 }  // namespace app

@@ -48,4 +48,57 @@ std::optional<std::string> ReadKey(std::string_view bytes, std::string_view sect
   return std::nullopt;
 }
 
+namespace {
+
+// Each line of the code page's bytes, as the document splits them: CRLF, a lone CR, a lone LF.
+template <class F>
+void eachLine(std::string_view bytes, F&& f) {
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = pos;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    if (!f(ClassifyLine(bytes.substr(pos, end - pos)))) return;
+    pos = end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> SectionNames(std::string_view bytes) {
+  if (IsUtf16Le(bytes)) {
+    const std::string image = Utf16LeToImage(bytes);
+    std::vector<std::string> names = SectionNames(image);
+    for (std::string& n : names) n = ImageForAnsi(n);
+    return names;
+  }
+  std::vector<std::string> names;
+  eachLine(bytes, [&](const LineInfo& info) {
+    if (info.kind == LineKind::kHeader) names.emplace_back(info.name);
+    return true;
+  });
+  return names;
+}
+
+std::optional<std::vector<std::string>> KeyNames(std::string_view bytes, std::string_view section) {
+  if (IsUtf16Le(bytes)) {
+    const std::string image = Utf16LeToImage(bytes);
+    std::optional<std::vector<std::string>> names = KeyNames(image, section);
+    if (names)
+      for (std::string& n : *names) n = ImageForAnsi(n);
+    return names;
+  }
+  const std::string s = FoldName(TrimSpaces(UpToNul(section)));
+  std::optional<std::vector<std::string>> names;
+  eachLine(bytes, [&](const LineInfo& info) {
+    if (info.kind == LineKind::kHeader) {
+      if (names) return false;  // later sections of the same name are out of reach
+      if (SameFolded(info.name, s)) names.emplace();
+    } else if (names && info.kind == LineKind::kKey) {
+      names->emplace_back(info.name);
+    }
+    return true;
+  });
+  return names;
+}
+
 }  // namespace ini

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ini {
 
@@ -13,5 +14,13 @@ namespace ini {
 // ProfileDocument(bytes).HasSection(section).
 std::optional<std::string> ReadKey(std::string_view bytes, std::string_view section, std::string_view key,
                                    bool* sectionFound = nullptr);
+
+// What GetPrivateProfileSectionNamesA lists: every header's name, in file
+// order, duplicates included.
+std::vector<std::string> SectionNames(std::string_view bytes);
+// What GetPrivateProfileStringA lists with no key name: the key names of the
+// first section of that name, in file order, duplicates included, without
+// comments or lines that hold no "="; nullopt when there is no such section.
+std::optional<std::vector<std::string>> KeyNames(std::string_view bytes, std::string_view section);
 
 }  // namespace ini

@@ -121,6 +121,23 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
 int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,
                   std::string* reason);
 
+// GetPrivateProfileSectionNamesA: the file's section names, in its order, its
+// duplicates included; nullopt when there is no file to read.
+std::optional<std::vector<std::string>> ProfileSectionNames(const std::string& file);
+// GetPrivateProfileStringA with no key name: the key names of the section, as
+// above; nullopt when the file or the section is missing.
+std::optional<std::vector<std::string>> ProfileKeyNames(const std::string& file, const std::string& section);
+
+// A whole file put in place of another, atomically, keeping what the old one
+// was (owner, mode) and the folder's other writers out while it happens; the
+// file named must exist. False with a French reason.
+bool ReplaceWholeFile(const std::string& file, const std::string& bytes, std::string* reason);
+// The names of the entries of `folder` (a Windows path ending with "\") that
+// match `pattern` (* and ?), in no particular order.
+std::vector<std::string> FilesMatching(const std::string& folder, const std::string& pattern);
+// Deletes one file; false when it is not a plain file or cannot be deleted.
+bool DeleteOneFile(const std::string& path);
+
 // A profile file's bytes as the next read sees them (within a command on POSIX,
 // with the command's writes). A bare name lives in the Windows folder.
 struct ProfileFile {

@@ -87,7 +87,7 @@ Fichier& fiche(const std::string& fichier) {
   Etat::Dernier& d = dernier(fichier);
   if (d.fiche == static_cast<size_t>(-1)) {
     auto [it, nouvelle] = e.indexFichiers.try_emplace(d.cle, e.rapport.fichiers.size());
-    if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}, {}});
+    if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}, {}, {}});
     d.fiche = it->second;
   }
   return e.rapport.fichiers[d.fiche];
@@ -124,7 +124,7 @@ bool sauvegarder(const std::string& fichier, std::string* nom, std::string* rais
 }  // namespace
 
 bool Rapport::change() const {
-  if (!dossiers.empty()) return true;
+  if (!dossiers.empty() || !sauvegardesRetirees.empty()) return true;
   for (const Fichier& f : fichiers)
     if (f.change()) return true;
   return false;
@@ -300,6 +300,17 @@ void Gardee(const std::string& fichier, const std::string& section, const std::s
 void NonComptee(const std::string& fichier, int station, const std::string& section, const std::string& cle) {
   if (etat().mode == Mode::Inactif) return;
   fiche(fichier).nonComptees.push_back({station, section, cle});
+}
+
+void Restauree(const std::string& fichier, const std::string& sauvegarde) {
+  if (etat().mode == Mode::Inactif) return;
+  fiche(fichier).restauree = sauvegarde;
+}
+
+void SauvegardesRetirees(const std::vector<std::string>& chemins) {
+  if (etat().mode == Mode::Inactif) return;
+  auto& r = etat().rapport.sauvegardesRetirees;
+  r.insert(r.end(), chemins.begin(), chemins.end());
 }
 
 void DossierCree(const std::string& dossier) {

@@ -40,17 +40,21 @@ struct Fichier {
   std::string chemin;      // Windows path, as the program names it
   bool cree = false;
   std::string sauvegarde;  // the backup made before its first change; empty when none
+  std::string restauree;   // the backup it was put back from (a restore); empty when none
   std::vector<CleAjoutee> ajoutees;
   std::vector<ValeurModifiee> modifiees;
   std::vector<CleSupprimee> supprimees;
   std::vector<ValeurGardee> gardees;
   std::vector<StationNonComptee> nonComptees;
-  bool change() const { return cree || !ajoutees.empty() || !modifiees.empty() || !supprimees.empty(); }
+  bool change() const {
+    return cree || !ajoutees.empty() || !modifiees.empty() || !supprimees.empty() || !restauree.empty();
+  }
 };
 
 struct Rapport {
   std::vector<std::string> dossiers;  // created, top level first
   std::vector<Fichier> fichiers;      // in the order the run first touched them
+  std::vector<std::string> sauvegardesRetirees;  // by --backup-keep
   bool change() const;
 };
 
@@ -94,6 +98,11 @@ void Gardee(const std::string& fichier, const std::string& section, const std::s
             const std::string& proposee, bool regleeALaMain, const std::string& raison = {});
 // What of a station above the count an update lowered stays in the file.
 void NonComptee(const std::string& fichier, int station, const std::string& section, const std::string& cle);
+
+// A whole file put back from a backup (or, in check mode, that would be).
+void Restauree(const std::string& fichier, const std::string& sauvegarde);
+// Backups that --backup-keep removed after the run.
+void SauvegardesRetirees(const std::vector<std::string>& chemins);
 
 // ---- Folders ---------------------------------------------------------------------
 // A folder created by the run (real), or that the run would create (check mode).

@@ -50,6 +50,32 @@ TEST(LigneDeCommande, ReportOptionsAndDeletion) {
   EXPECT_EQ(analyser({"ini", "get", "/?", "S", "K"}).commande.mode, Mode::IniGet) << "only first";
 }
 
+TEST(LigneDeCommande, IntegratorsOptions) {
+  const struct {
+    std::vector<std::string> args;
+    Mode mode;
+  } bons[] = {
+      {{"--silent", "--check", "--detailed-exitcode", "general"}, Mode::Silencieux},
+      {{"/SILENT", "--backup", "--backup-keep", "3", "general"}, Mode::Silencieux},
+      {{"--silent", "--log", "/tmp/x.log", "general"}, Mode::Silencieux},
+      {{"--silent", "--force", "restore", "20261209-041500"}, Mode::Restore},
+      {{"ini", "set", "--check", "--diff", "C:\\a.ini", "S", "K", "V", "--json"}, Mode::IniSet},
+      {{"ini", "merge", "--missing-only", "C:\\a.ini", "/tmp/fragment.ini", "--backup"}, Mode::IniMerge},
+      {{"--json", "ini", "list", "C:\\a.ini"}, Mode::IniList},
+      {{"ini", "list", "C:\\a.ini", "S"}, Mode::IniList},
+  };
+  for (const auto& b : bons) {
+    const auto a = analyser(b.args);
+    EXPECT_EQ(a.erreur, "") << b.args[0] << " " << b.args[1];
+    EXPECT_EQ(a.commande.mode, b.mode) << b.args[0] << " " << b.args[1];
+  }
+  const auto merge = analyser({"ini", "merge", "--missing-only", "C:\\a.ini", "/tmp/f.ini", "--backup"});
+  EXPECT_TRUE(merge.commande.manquantesSeules && merge.commande.sauvegarde);
+  EXPECT_EQ(merge.commande.ini, (std::vector<std::string>{"C:\\a.ini", "/tmp/f.ini"}));
+  EXPECT_NE(analyser({"ini", "get", "C:Kelvaro", "S", "K"}).erreur.find("mettez le chemin entre apostrophes"),
+            std::string::npos);
+}
+
 TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
   const std::vector<std::vector<std::string>> fautes = {
       {"--silent", "--station", "6=X", "general"},
@@ -80,7 +106,17 @@ TEST(LigneDeCommande, MistakesGetAFrenchExplanation) {
       // The report's options belong to the silent mode.
       {"--check"},
       {"--json", "general"},
-      {"--backup", "ini", "set", "C:\\a.ini", "S", "K", "V"},
+      {"--backup", "ini", "get", "C:\\a.ini", "S", "K"},
+      {"ini", "list", "C:\\a.ini", "--check"},
+      {"--silent", "--detailed-exitcode", "general"},
+      {"--silent", "--missing-only", "general"},
+      {"--silent", "--backup-keep", "0", "general"},
+      {"--silent", "--force", "general"},
+      {"--silent", "restore", "a", "b"},
+      {"ini", "merge", "C:\\a.ini"},
+      // What a POSIX shell makes of an unquoted Windows path.
+      {"ini", "get", "C:KelvaroIlvaneConfigKv_Sys.ini", "S", "K"},
+      {"--silent", "--folder", "1=C:KelvaroIlvaneConfig", "general"},
       {"ini", "del", "C:\\a.ini"},
       {"ini", "del", "C:\\a.ini", "S", "K", "V"},
   };

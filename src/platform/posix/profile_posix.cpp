@@ -431,3 +431,26 @@ std::vector<SaveFailure> EndCommand() {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+std::optional<std::vector<std::string>> ProfileSectionNames(const std::string& file) {
+  const ProfileFile f = ProfileBytes(file);
+  if (f.state != ProfileFile::State::Read) return std::nullopt;
+  std::vector<std::string> names = ini::SectionNames(f.bytes);
+  for (std::string& n : names) n = FromAnsi(n);
+  return names;
+}
+
+std::optional<std::vector<std::string>> ProfileKeyNames(const std::string& file, const std::string& section) {
+  std::string s;
+  if (!ToAnsi(section, &s)) return std::nullopt;
+  const ProfileFile f = ProfileBytes(file);
+  if (f.state != ProfileFile::State::Read) return std::nullopt;
+  std::optional<std::vector<std::string>> names = ini::KeyNames(f.bytes, s);
+  if (names)
+    for (std::string& n : *names) n = FromAnsi(n);
+  return names;
+}
+
+}  // namespace platform
