@@ -12,7 +12,7 @@ packages=(
   librsvg2-bin wixl lintian desktop-file-utils zip
 )
 # Without what they only recommend (ansible-core would bring every collection).
-lean=(python3 ansible-core)
+lean=(python3 python3-jsonschema ansible-core)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 missing=()

@@ -22,7 +22,9 @@ run --radio 'Radio Sud' --station 1=Studio folders structural general >/dev/null
 printf '[A]\r\nx=1\r\n; note\r\nsans egal\r\nx=2\r\n=vide\r\n[ B ]\r\n[a]\r\ny=3\r\n' > "$cfg/liste.ini"
 check "ini list: the sections" "$(printf 'A\nB\na')" "$(ini list "$cfg/liste.ini")"
 check "ini list: the keys of the first section of that name" "$(printf 'x\nx\n')" "$(ini list "$cfg/liste.ini" a)"
-check "ini list --json" "['x', 'x', '']" "$(ini list --json "$cfg/liste.ini" A | python3 -c 'import json,sys; print(json.load(sys.stdin)["names"])')"
+valider="$(dirname "$0")/../support/valider-json"
+check "ini list --json" "['x', 'x', '']" "$(ini list --json "$cfg/liste.ini" A | "$valider" | python3 -c 'import json,sys; print(json.load(sys.stdin)["names"])')"
+
 ini list "$cfg/liste.ini" Absente 2>/dev/null; check "ini list: a missing section is an error" 1 "$?"
 
 # ini merge: check, diff, the real run, and a second run that changes nothing.
@@ -72,5 +74,11 @@ check "--log: two runs, each with its command and status" "2 2 2" \
 ligne=$("$prog" --help | grep -m1 "ini get '")
 ligne=${ligne/--root \/srv\/site/--root $root}
 check "--help quotes its Windows paths" "Radio Sud" "$(eval "${ligne/il3-setup/$prog}" 2>&1)"
+
+# Every document of these commands follows the shipped schema.
+for doc in "$(ini merge --check --json "$pub" "$root/fragment.ini")" "$(run --check --json restore)" \
+           "$(ini set --check --json "$pub" Essai Cle 2)" "$(ini del --check --json "$pub" Essai)"; do
+  printf '%s' "$doc" | "$valider" >/dev/null || { echo "FAIL a document off the schema"; fails=$((fails + 1)); }
+done
 
 [ "$fails" -eq 0 ] && echo "integrateurs: all passed" || { echo "integrateurs: $fails failed"; exit 1; }

@@ -11,7 +11,11 @@ fails=0
 check() {  # description, expected, actual
   if [ "$2" = "$3" ]; then echo "ok   $1"; else echo "FAIL $1"; diff <(echo "$2") <(echo "$3") | head -8; fails=$((fails + 1)); fi
 }
-json() { python3 -c 'import json,sys; d=json.loads(sys.argv[1]); print(eval(sys.argv[2]))' "$1" "$2" 2>&1; }
+valider="$(dirname "$0")/../support/valider-json"
+json() {  # every document must follow the shipped schema
+  printf '%s' "$1" | "$valider" >/dev/null || { echo "hors du schéma"; return; }
+  python3 -c 'import json,sys; d=json.loads(sys.argv[1]); print(eval(sys.argv[2]))' "$1" "$2" 2>&1
+}
 tree() { find "$root" -printf '%p %s %T@ %m\n' | sort | md5sum; }
 run() { "$prog" --silent --root "$root" --app-dir 'C:\Kelvaro\Ilvane\' "$@"; }
 cfg="$root/drive_c/Kelvaro/Ilvane/Config"

@@ -10,7 +10,9 @@ fails=0
 check() {  # description, expected, actual
   if [ "$2" = "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected [$2], got [$3]"; fails=$((fails + 1)); fi
 }
-json() {  # document, python expression on d
+valider="$(dirname "$0")/../support/valider-json"
+json() {  # document, python expression on d; the document must follow the shipped schema
+  printf '%s' "$1" | "$valider" >/dev/null || { echo "hors du schéma"; return; }
   python3 -c 'import json,sys; d=json.loads(sys.argv[1]); r=eval(sys.argv[2])
 print(" ".join(map(str, r)) if isinstance(r, tuple) else r)' "$1" "$2" 2>&1
 }

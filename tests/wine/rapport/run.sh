@@ -49,6 +49,7 @@ stage() {  # state, then the arguments; leaves the real run's document in real_d
   linux_doc=$("$linux" --root "$IL3_WINEPREFIX" "$@" --check)
   windows_doc=$(on_windows "$@" --check)
   check "$state: the same --check --json document from both programs" "$linux_doc" "$windows_doc"
+  printf '%s' "$windows_doc" | "$top/tests/support/valider-json" >/dev/null || { echo "FAIL $state: off the schema"; fails=$((fails + 1)); }
   check "$state: the Windows check wrote nothing" "$before" "$(tree)"
   real_doc=$(on_windows "$@" --backup)
   check "$state: the Windows run did what its check said" "$(without_check <<<"$windows_doc")" "$(without_check <<<"$real_doc")"
