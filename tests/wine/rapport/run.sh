@@ -67,6 +67,11 @@ case "$backup" in 'C:\il3-report\Config\Kv_Sys.ini.'*.bak) echo "ok   the Window
   *) echo "FAIL no backup named: $backup"; fails=$((fails + 1));; esac
 check "the backup lacks the deleted key, as the file did" 0 "$(grep -c '^REPVOIX=' "$drive/il3-report/Config/${backup##*\\}")"
 check "the full site's report is empty" "False" "$(on_windows "${args[@]}" --check | python3 -c 'import json,sys; print(json.load(sys.stdin)["changed"])')"
+# The status that says "would change", on Windows too: 0 on the full site, 3 once it would change.
+rc0=0 rc3=0
+"$wine_run" "$windows" "${args[@]}" --check --detailed-exitcode >/dev/null || rc0=$?
+"$wine_run" "$windows" "${args[@]}" --check --detailed-exitcode --guid G-autre >/dev/null || rc3=$?
+check "--detailed-exitcode under Wine: 0, then 3" "0 3" "$rc0 $rc3"
 # A tuned value, so that the documents also carry a kept entry.
 "$linux" --root "$IL3_WINEPREFIX" ini set "${base}Config\\Kv_Sys.ini" Repertoire_Station_001 JIN_00 'O,D:\Jingles\' >/dev/null
 stage "renamed, without --update" "${site[@]}" --radio "Radio Sud Nord" "${actions[@]}"
