@@ -72,8 +72,9 @@ std::vector<std::string> SectionNames(std::string_view bytes) {
     return names;
   }
   std::vector<std::string> names;
+  // "[]" has no place in a list whose names end at a NUL: it is left out.
   eachLine(bytes, [&](const LineInfo& info) {
-    if (info.kind == LineKind::kHeader) names.emplace_back(info.name);
+    if (info.kind == LineKind::kHeader && !info.name.empty()) names.emplace_back(info.name);
     return true;
   });
   return names;

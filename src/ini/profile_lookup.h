@@ -16,7 +16,7 @@ std::optional<std::string> ReadKey(std::string_view bytes, std::string_view sect
                                    bool* sectionFound = nullptr);
 
 // What GetPrivateProfileSectionNamesA lists: every header's name, in file
-// order, duplicates included.
+// order, duplicates included, but the empty one.
 std::vector<std::string> SectionNames(std::string_view bytes);
 // What GetPrivateProfileStringA lists with no key name: the key names of the
 // first section of that name, in file order, duplicates included, without

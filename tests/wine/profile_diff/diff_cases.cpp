@@ -8,6 +8,8 @@ namespace {
 
 Op W(std::string s, std::string k, std::string v) { return {'W', std::move(s), std::move(k), std::move(v)}; }
 Op R(std::string s, std::string k) { return {'R', std::move(s), std::move(k), {}}; }
+Op Sections() { return {'S', {}, {}, {}}; }
+Op Cles(std::string s) { return {'K', std::move(s), {}, {}}; }
 Case Make(std::string name, std::optional<std::string> initial, std::vector<Op> ops) {
   return {std::move(name), std::move(initial), std::move(ops)};
 }
@@ -18,6 +20,13 @@ std::vector<Case> CuratedCases() {
   using namespace std::string_literals;
   const std::optional<std::string> none;
   return {
+      // What ini list answers: the enumerations, as Windows lists them.
+      Make("x-list-sections-in-order-with-duplicates", "[A]\r\nx=1\r\n[ B ]\r\n[a]\r\ny=2\r\n[]\r\nz=3\r\n",
+           {Sections(), Cles("a"), Cles("B")}),
+      Make("x-list-keys-without-comments-or-bare-lines", "[S]\r\nname1=val1\r\n; note\r\nname3\r\nname1=2\r\n=vide\r\n",
+           {Cles("S"), Cles("s")}),
+      Make("x-list-missing-file-or-section", none, {Sections(), Cles("S")}),
+      Make("x-list-after-writes", none, {W("B", "k", "1"), W("A", "j", "2"), W("B", "i", "3"), Sections(), Cles("B")}),
       Make("x-new-file", none, {W("App", "key", "string"), R("app", "KEY")}),
       Make("x-empty-file-empty-value", "", {W("App", "key", ""), R("App", "key")}),
       Make("x-build-up", none,

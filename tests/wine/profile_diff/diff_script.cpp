@@ -38,7 +38,7 @@ std::vector<Case> ReadScript(std::istream& in) {
       continue;
     } else if (tag == "I") {
       cases.back().initial = Unhex(a);
-    } else if (tag == "W" || tag == "R") {
+    } else if (tag == "W" || tag == "R" || tag == "S" || tag == "K") {
       cases.back().ops.push_back({tag[0], Unhex(a), Unhex(b), Unhex(c)});
     }
   }

@@ -4,6 +4,8 @@
 //   I hex             the file's initial bytes
 //   W sec key value   WritePrivateProfileStringA
 //   R sec key         GetPrivateProfileStringA
+//   S . .             GetPrivateProfileSectionNamesA: the names, each ended by NUL
+//   K sec .           GetPrivateProfileStringA with no key name: the section's keys, each ended by NUL
 // Both sides answer with the same records, one case after another:
 //   C name / R hex (or "R !" for absent) for each read / F hex (or "F !" when no file).
 #pragma once
@@ -18,7 +20,7 @@
 namespace profile_diff {
 
 struct Op {
-  char kind = 'R';  // 'R' or 'W'
+  char kind = 'R';  // 'R', 'W', 'S' or 'K'
   std::string section, key, value;
 };
 

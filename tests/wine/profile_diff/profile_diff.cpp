@@ -46,6 +46,7 @@
 #include "diff_cases.h"
 #include "diff_script.h"
 #include "ini/profile_document.h"
+#include "ini/profile_lookup.h"
 #include "wine_canonical.h"
 
 namespace profile_diff {
@@ -59,6 +60,17 @@ Result RunNative(const Case& c) {
     if (op.kind == 'W') {
       if (!doc) doc.emplace();
       doc->Write(op.section, op.key, op.value);
+    } else if (op.kind == 'S' || op.kind == 'K') {
+      // The names as the enumeration hands them over: each ended by a NUL.
+      const std::string bytes = doc ? doc->Serialize() : std::string();
+      std::vector<std::string> names;
+      if (op.kind == 'S')
+        names = ini::SectionNames(bytes);
+      else if (auto keys = ini::KeyNames(bytes, op.section))
+        names = *keys;
+      std::string joined;
+      for (const std::string& n : names) joined.append(n).push_back('\0');
+      result.reads.push_back(joined);
     } else {
       result.reads.push_back(doc ? doc->Read(op.section, op.key) : std::nullopt);
     }

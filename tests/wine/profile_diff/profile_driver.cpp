@@ -48,6 +48,13 @@ Result Run(const Case& c, int index) {
   for (const auto& op : c.ops) {
     if (op.kind == 'W') {
       WritePrivateProfileStringA(op.section.c_str(), op.key.c_str(), op.value.c_str(), file.c_str());
+    } else if (op.kind == 'S' || op.kind == 'K') {
+      static std::vector<char> liste(1 << 20);
+      const DWORD n = op.kind == 'S'
+                          ? GetPrivateProfileSectionNamesA(liste.data(), static_cast<DWORD>(liste.size()), file.c_str())
+                          : GetPrivateProfileStringA(op.section.c_str(), nullptr, "", liste.data(),
+                                                     static_cast<DWORD>(liste.size()), file.c_str());
+      result.reads.push_back(std::string(liste.data(), n));
     } else {
       result.reads.push_back(ReadKey(op.section, op.key, file));
     }
