@@ -70,9 +70,8 @@ int LancerRestauration(const Commande& c) {
     ++remis;
   }
   if (!echec)
-    vue.Dire("info", remis ? "Fichiers remis: " + std::to_string(remis) + ", de la sauvegarde " +
-                                 jeu.front().sauvegarde.substr(jeu.front().sauvegarde.size() - 19, 15)
-                           : std::string("Rien à remettre: les fichiers sont ceux de la sauvegarde"));
+    vue.Dire("info", remis ? "Fichiers remis: " + std::to_string(remis) + ", de la sauvegarde " + jeu.front().cle
+                           : "Rien à remettre: les fichiers sont ceux de la sauvegarde " + jeu.front().cle);
   return fin();
 }
 

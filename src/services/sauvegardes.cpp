@@ -108,7 +108,7 @@ std::vector<ARemettre> Jeu(const std::vector<std::string>& fichiers, const std::
       return x.cle == choisie || (cle.size() == 15 && x.cle.rfind(cle, 0) == 0);
     });
     if (b == s.end()) continue;
-    ARemettre r{f, b->chemin};
+    ARemettre r{f, b->chemin, b->cle};
     bool lu = false;
     const std::string maintenant = octetsDe(f, &lu);
     const std::string avant = octetsDe(b->chemin, &lu);

@@ -25,7 +25,7 @@ std::vector<std::string> GarderLesPlusRecentes(const std::string& fichier, int n
 
 // A file of the set to put back.
 struct ARemettre {
-  std::string fichier, sauvegarde;
+  std::string fichier, sauvegarde, cle;
   bool changeDepuis = false;  // the file is no longer what that run left (or nothing says what it left)
   bool identique = false;     // it holds the backup's bytes already
 };
