@@ -2,7 +2,7 @@
 # Builds the installable packages into build/packages/:
 #   il3-setup_VERSION_amd64.deb    the Linux program (CPack, from build/native)
 #   IL3_Setup-VERSION.msi          the Windows program (wixl, from build/windows)
-#   IL3_Setup-VERSION-win64.zip    IL3_Setup.exe and its French read-me
+#   IL3_Setup-VERSION-win64.zip    IL3_Setup.exe, IL3_Setup.com and the French read-me
 #   SHA256SUMS
 # It builds only what the packages hold, in the build folders of scripts/build.sh,
 # so that after the test command it compiles nothing.
@@ -17,7 +17,7 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs" --target il3-setup il3_window_qt il3_documents
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build build/windows -j "$jobs" --target IL3_Setup
+cmake --build build/windows -j "$jobs" --target IL3_Setup IL3_Setup_com
 
 # One version: the project's, as the program itself prints it.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/native/CMakeCache.txt)
@@ -41,11 +41,14 @@ echo "== .deb"
 mv "build/package-work/deb/il3-setup_${version}_amd64.deb" "$out/"
 
 echo "== MSI"
-# The program without its symbol table, in the MSI as in the zip. wixl takes
-# file paths relative to the current folder.
+# The programs without their symbol tables, in the MSI as in the zip. wixl
+# takes file paths relative to the current folder.
 mkdir -p build/package-work/win64
-x86_64-w64-mingw32-strip -o build/package-work/win64/IL3_Setup.exe build/windows/src/app/IL3_Setup.exe
+for f in IL3_Setup.exe IL3_Setup.com; do
+  x86_64-w64-mingw32-strip -o "build/package-work/win64/$f" "build/windows/src/app/$f"
+done
 wixl -a x64 -I build/windows/packaging -D "Version=$version" -D "Exe=build/package-work/win64/IL3_Setup.exe" \
+  -D "Com=build/package-work/win64/IL3_Setup.com" \
   -D "Icone=build/windows/packaging/il3-setup.ico" \
   -o "$out/IL3_Setup-$version.msi" packaging/windows/il3_setup.wxs
 
@@ -56,7 +59,7 @@ echo "== zip"
   sed 's/$/\r/' build/windows/packaging/LISEZMOI.txt
 } > build/package-work/win64/LISEZMOI.txt
 touch -d "@$epoch" build/package-work/win64/*
-(cd build/package-work/win64 && TZ=UTC zip -q -X -D "$top/$out/IL3_Setup-$version-win64.zip" IL3_Setup.exe LISEZMOI.txt)
+(cd build/package-work/win64 && TZ=UTC zip -q -X -D "$top/$out/IL3_Setup-$version-win64.zip" IL3_Setup.exe IL3_Setup.com LISEZMOI.txt)
 
 (cd "$out" && sha256sum "il3-setup_${version}_amd64.deb" "IL3_Setup-$version.msi" "IL3_Setup-$version-win64.zip" > SHA256SUMS)
 ls -l "$out"

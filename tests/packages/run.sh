@@ -3,7 +3,7 @@
 #   the .deb: its contents and lintian, then installed on this machine with
 #     apt-get, the installed program run from its installed paths, and removed;
 #   the MSI: installed, upgraded, refused as a downgrade and removed by Wine's
-#     msiexec in a private prefix under build/.
+#     msiexec in a private prefix under build/; the zip's contents.
 # The machine is left as found: the test refuses to run apt-get when il3-setup is
 # installed already, or when apt would bring any other package along.
 #
@@ -17,6 +17,7 @@ travail=$top/build/tests-packages
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/native/CMakeCache.txt)
 deb=$paquets/il3-setup_${version}_amd64.deb
 msi=$paquets/IL3_Setup-$version.msi
+zip=$paquets/IL3_Setup-$version-win64.zip
 
 reussis=0
 echecs=0
@@ -217,29 +218,43 @@ tester_msi() {
   local suivante
   suivante=$(echo "$version" | awk -F. '{ printf "%d.%d.%d", $1, $2, $3 + 1 }')
   wixl -a x64 -I build/windows/packaging -D "Version=$suivante" -D "Exe=build/package-work/win64/IL3_Setup.exe" \
-    -D "Icone=build/windows/packaging/il3-setup.ico" -o "$z/nouveau.msi" packaging/windows/il3_setup.wxs ||
+    -D "Com=build/package-work/win64/IL3_Setup.com" -D "Icone=build/windows/packaging/il3-setup.ico" \
+    -o "$z/nouveau.msi" packaging/windows/il3_setup.wxs ||
     { echec "wixl: the next version's MSI"; return; }
 
-  # The .exe's version resource names what the MSI names.
-  local exe=build/package-work/win64/IL3_Setup.exe wxi=build/windows/packaging/identite.wxi
+  # The programs' version resources name what the MSI names.
+  local wxi=build/windows/packaging/identite.wxi programme
   local paires=("CompanyName Editeur" "ProductName Produit" "LegalCopyright Copyright")
-  for p in "${paires[@]}"; do
-    verifier "the .exe's ${p% *} is the MSI's ${p#* }" egal "$(chaine_version "$exe" "${p% *}")" \
-      "$(sed -n "s/.*define ${p#* } = \"\(.*\)\"?>/\1/p" "$wxi")"
+  for programme in IL3_Setup.exe IL3_Setup.com; do
+    local exe=build/package-work/win64/$programme
+    for p in "${paires[@]}"; do
+      verifier "$programme's ${p% *} is the MSI's ${p#* }" egal "$(chaine_version "$exe" "${p% *}")" \
+        "$(sed -n "s/.*define ${p#* } = \"\(.*\)\"?>/\1/p" "$wxi")"
+    done
+    for n in FileVersion ProductVersion; do
+      verifier "$programme's $n is the project's" egal "$(chaine_version "$exe" $n)" "$version"
+    done
   done
-  for n in FileVersion ProductVersion; do
-    verifier "the .exe's $n is the project's" egal "$(chaine_version "$exe" $n)" "$version"
+  verifier "the zip holds both programs and the read-me" \
+    egal "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" "IL3_Setup.com IL3_Setup.exe LISEZMOI.txt "
+  for programme in IL3_Setup.exe IL3_Setup.com; do
+    verifier "the zip's $programme is the packaged one" \
+      bash -c 'unzip -p "$1" "$2" | cmp - "$3"' _ "$zip" "$programme" "build/package-work/win64/$programme"
   done
 
   local app=$prefixe/drive_c/Kelvaro/Ilvane
   verifier "msiexec /i installs" msiexec_ /i 'Z:\ancien.msi'
   verifier "the .exe is in C:\\Kelvaro\\Ilvane\\, as packaged" cmp "$app/IL3_Setup.exe" build/package-work/win64/IL3_Setup.exe
+  verifier "the .com beside it, as packaged" cmp "$app/IL3_Setup.com" build/package-work/win64/IL3_Setup.com
   verifier "one installed-programs entry, with version and publisher" egal "$(entrees_arp)" "IL3_Setup|$version|Kelvaro"
   verifier "the entry's icon is the .exe's" \
     bash -c 'f=$(sed -n "s/^\"ProductIcon\"=\"C:\\\\\\\\\(.*\)\"$/\1/p" "$1/system.reg" | sed "s|\\\\\\\\|/|g"); cmp "$1/drive_c/$f" "$2"' \
     _ "$prefixe" build/windows/packaging/il3-setup.ico
   verifier "a Start-menu shortcut" test -n "$(raccourcis)"
   verifier "the installed .exe runs --version" egal "$(wine_ 'C:\Kelvaro\Ilvane\IL3_Setup.exe' --version | tr -d '\r')" "IL3_Setup $version"
+  # A prompt in the folder runs the .com for IL3_Setup, and the .com the .exe.
+  verifier "cmd runs the installed IL3_Setup --version" \
+    egal "$(wine_ cmd /c 'cd /d C:\Kelvaro\Ilvane && IL3_Setup --version' | tr -d '\r')" "IL3_Setup $version"
   verifier "the installed .exe runs a silent run" wine_ 'C:\Kelvaro\Ilvane\IL3_Setup.exe' --silent folders structural general
   verifier "the silent run wrote the site file next to the program" test -s "$app/Settings/IL3_Config.ini"
   local site
@@ -247,13 +262,13 @@ tester_msi() {
 
   verifier "a newer MSI installs over it" msiexec_ /i 'Z:\nouveau.msi'
   verifier "the upgrade replaced the entry" egal "$(entrees_arp)" "IL3_Setup|$suivante|Kelvaro"
-  verifier "the upgraded program is in place" test -f "$app/IL3_Setup.exe"
+  verifier "the upgraded programs are in place" test -f "$app/IL3_Setup.exe" -a -f "$app/IL3_Setup.com"
   verifier "one shortcut after the upgrade" egal "$(raccourcis | wc -l)" 1
   verifier "an older MSI is refused over a newer one" bash -c '! "$@"' _ msiexec_ /i 'Z:\ancien.msi'
   verifier "the refused downgrade changed nothing" egal "$(entrees_arp)" "IL3_Setup|$suivante|Kelvaro"
 
   verifier "msiexec /x removes" msiexec_ /x 'Z:\nouveau.msi'
-  verifier "the program is gone" test ! -e "$app/IL3_Setup.exe"
+  verifier "the programs are gone" test ! -e "$app/IL3_Setup.exe" -a ! -e "$app/IL3_Setup.com"
   verifier "the shortcut is gone" egal "$(raccourcis)" ""
   verifier "no installed-programs entry is left" egal "$(entrees_arp)" ""
   verifier "the settings files the program wrote stay, unchanged" \
@@ -263,13 +278,13 @@ tester_msi() {
   # site file is.
   local autre=$prefixe/drive_c/Radio/Appli
   verifier "INSTALLDIR chooses the folder" msiexec_ /i 'Z:\ancien.msi' 'INSTALLDIR=C:\Radio\Appli\'
-  verifier "the .exe is in C:\\Radio\\Appli\\" test -f "$autre/IL3_Setup.exe"
+  verifier "the .exe and the .com are in C:\\Radio\\Appli\\" test -f "$autre/IL3_Setup.exe" -a -f "$autre/IL3_Setup.com"
   verifier "and not in the default folder" test ! -e "$app/IL3_Setup.exe"
   verifier "the upgrade without INSTALLDIR" msiexec_ /i 'Z:\nouveau.msi'
   verifier "stays in the chosen folder" bash -c 'test -f "$1/IL3_Setup.exe" && test ! -e "$2/IL3_Setup.exe"' _ "$autre" "$app"
   verifier "and replaces the entry" egal "$(entrees_arp)" "IL3_Setup|$suivante|Kelvaro"
   verifier "msiexec /x of the product removes it" msiexec_ /x 'Z:\nouveau.msi'
-  verifier "from the chosen folder" test ! -e "$autre/IL3_Setup.exe"
+  verifier "from the chosen folder" test ! -e "$autre/IL3_Setup.exe" -a ! -e "$autre/IL3_Setup.com"
   WINEPREFIX=$prefixe wineserver -k 2>/dev/null || true
 }
 
