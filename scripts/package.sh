@@ -48,7 +48,7 @@ for f in IL3_Setup.exe IL3_Setup.com; do
   x86_64-w64-mingw32-strip -o "build/package-work/win64/$f" "build/windows/src/app/$f"
 done
 wixl -a x64 -I build/windows/packaging -D "Version=$version" -D "Exe=build/package-work/win64/IL3_Setup.exe" \
-  -D "Com=build/package-work/win64/IL3_Setup.com" \
+  -D "Com=build/package-work/win64/IL3_Setup.com" -D "Schema=packaging/schema/rapport.schema.json" \
   -D "Icone=build/windows/packaging/il3-setup.ico" \
   -o "$out/IL3_Setup-$version.msi" packaging/windows/il3_setup.wxs
 
@@ -59,7 +59,8 @@ echo "== zip"
   sed 's/$/\r/' build/windows/packaging/LISEZMOI.txt
 } > build/package-work/win64/LISEZMOI.txt
 touch -d "@$epoch" build/package-work/win64/*
-(cd build/package-work/win64 && TZ=UTC zip -q -X -D "$top/$out/IL3_Setup-$version-win64.zip" IL3_Setup.exe IL3_Setup.com LISEZMOI.txt)
+cp packaging/schema/rapport.schema.json build/package-work/win64/
+(cd build/package-work/win64 && TZ=UTC zip -q -X -D "$top/$out/IL3_Setup-$version-win64.zip" IL3_Setup.exe IL3_Setup.com LISEZMOI.txt rapport.schema.json)
 
 (cd "$out" && sha256sum "il3-setup_${version}_amd64.deb" "IL3_Setup-$version.msi" "IL3_Setup-$version-win64.zip" > SHA256SUMS)
 ls -l "$out"

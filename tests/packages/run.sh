@@ -51,6 +51,7 @@ tester_deb() {
     /usr/share/bash-completion/completions/il3-setup
     /usr/share/doc/il3-setup/copyright
     /usr/share/doc/il3-setup/changelog.gz
+    /usr/share/il3-setup/rapport.schema.json
   )
   for s in 16 22 24 32 48 64 128 256; do attendus+=("/usr/share/icons/hicolor/${s}x$s/apps/il3-setup.png"); done
   for f in "${attendus[@]}"; do verifier "the .deb holds $f" grep -q -x -F "$f" <<<"$contenu"; done
@@ -172,9 +173,9 @@ exercer_installe() {
   done
   # What follows a word decides what is offered.
   local cas=(
-    "il3-setup --silent |folders structural general"
+    "il3-setup --silent |folders structural general restore"
     "il3-setup --silent general st|structural"
-    "il3-setup ini |get set del"
+    "il3-setup ini |get set del list merge"
     "il3-setup --station |1= 2= 3= 4= 5="
     "il3-setup --folder |0= 1= 2= 3= 4= 5="
   )
@@ -218,7 +219,8 @@ tester_msi() {
   local suivante
   suivante=$(echo "$version" | awk -F. '{ printf "%d.%d.%d", $1, $2, $3 + 1 }')
   wixl -a x64 -I build/windows/packaging -D "Version=$suivante" -D "Exe=build/package-work/win64/IL3_Setup.exe" \
-    -D "Com=build/package-work/win64/IL3_Setup.com" -D "Icone=build/windows/packaging/il3-setup.ico" \
+    -D "Com=build/package-work/win64/IL3_Setup.com" -D "Schema=packaging/schema/rapport.schema.json" \
+    -D "Icone=build/windows/packaging/il3-setup.ico" \
     -o "$z/nouveau.msi" packaging/windows/il3_setup.wxs ||
     { echec "wixl: the next version's MSI"; return; }
 
@@ -236,7 +238,7 @@ tester_msi() {
     done
   done
   verifier "the zip holds both programs and the read-me" \
-    egal "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" "IL3_Setup.com IL3_Setup.exe LISEZMOI.txt "
+    egal "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" "IL3_Setup.com IL3_Setup.exe LISEZMOI.txt rapport.schema.json "
   for programme in IL3_Setup.exe IL3_Setup.com; do
     verifier "the zip's $programme is the packaged one" \
       bash -c 'unzip -p "$1" "$2" | cmp - "$3"' _ "$zip" "$programme" "build/package-work/win64/$programme"
@@ -246,6 +248,7 @@ tester_msi() {
   verifier "msiexec /i installs" msiexec_ /i 'Z:\ancien.msi'
   verifier "the .exe is in C:\\Kelvaro\\Ilvane\\, as packaged" cmp "$app/IL3_Setup.exe" build/package-work/win64/IL3_Setup.exe
   verifier "the .com beside it, as packaged" cmp "$app/IL3_Setup.com" build/package-work/win64/IL3_Setup.com
+  verifier "the report's JSON Schema beside them" cmp "$app/rapport.schema.json" packaging/schema/rapport.schema.json
   verifier "one installed-programs entry, with version and publisher" egal "$(entrees_arp)" "IL3_Setup|$version|Kelvaro"
   verifier "the entry's icon is the .exe's" \
     bash -c 'f=$(sed -n "s/^\"ProductIcon\"=\"C:\\\\\\\\\(.*\)\"$/\1/p" "$1/system.reg" | sed "s|\\\\\\\\|/|g"); cmp "$1/drive_c/$f" "$2"' \
