@@ -19,6 +19,7 @@ description:
     an earlier layout, the run ends with a warning that C(update) would apply them.
   - In check mode the program runs with C(--check). It writes nothing and reports what a real run would change.
   - In diff mode the added and changed keys of each file are shown.
+  - With C(restore), it puts back the newest set of backups made by C(backup) instead of running the actions.
 options:
   program:
     description: Path of C(il3-setup) (or of C(IL3_Setup.exe) where it runs natively).
@@ -29,6 +30,15 @@ options:
       - The prefix folder that holds the drives (C(ROOT/drive_c) is C:). Linux only.
       - Without it, the program uses C($WINEPREFIX), else C(~/.wine).
     type: path
+  create_root:
+    description:
+      - Create the prefix folder, its C(drive_c) and C(drive_c/windows) when they are missing, so that a fresh
+        machine can be set up. Their creation makes the task changed.
+      - In check mode nothing is created. The task reports them changed, and the program's preview is that of
+        an empty prefix.
+      - Not used with C(restore).
+    type: bool
+    default: false
   app_dir:
     description:
       - The program's own folder as a Windows path. The site file C(Settings\IL3_Config.ini) is written there.
@@ -59,6 +69,11 @@ options:
     description: Keep a copy C(NAME.YYYYMMDD-HHMMSS.bak) of each existing file before its first change.
     type: bool
     default: false
+  backup_keep:
+    description:
+      - After the run, keep only the newest C(backup_keep) backups of each file (1 to 9999); the older ones are
+        removed and returned in C(removed_backups).
+    type: int
   update:
     description:
       - Apply the fields (radio name, stations and their count, folders) to the keys drawn from them that
@@ -68,6 +83,22 @@ options:
       - The keys of a removed station stay in the files, no longer counted; they are returned in
         C(uncounted).
       - Check mode with diff mode previews the values it would change.
+    type: bool
+    default: false
+  restore:
+    description:
+      - Put back the files of the newest set of backups (C(NAME.YYYYMMDD-HHMMSS.bak)), all together, instead of
+        running the actions. The fields, C(actions), C(backup), C(backup_keep), C(update) and C(create_root) are
+        not used then.
+      - Refused, and the task fails, when a file changed since its backup, unless C(force).
+      - Unchanged when the files already are those of the backup. Check mode reports what would be put back.
+    type: bool
+    default: false
+  restore_stamp:
+    description: With C(restore), the set to put back, by its stamp C(YYYYMMDD-HHMMSS), instead of the newest.
+    type: str
+  force:
+    description: With C(restore), put the files back even when they changed since their backup.
     type: bool
     default: false
 requirements:
@@ -97,13 +128,40 @@ EXAMPLES = r"""
   il3_site:
     root: /srv/radios/nord
     actions: [general]
+
+- name: Set up a new site on a fresh machine, keeping three backups per file
+  il3_site:
+    root: /srv/radios/ouest
+    create_root: true
+    radio: Radio Ouest
+    backup: true
+    backup_keep: 3
+
+- name: Put back the files as they were before the last run with backup
+  il3_site:
+    root: /srv/radios/sud
+    restore: true
+
+- name: Put back an older set, even over files changed since
+  il3_site:
+    root: /srv/radios/sud
+    restore: true
+    restore_stamp: 20261209-041500
+    force: true
 """
 
 RETURN = r"""
 changed:
-  description: Whether a folder was created or a settings file changed (or, in check mode, would be).
+  description:
+    - Whether a folder was created or a settings file changed or put back (or, in check mode, would be).
   returned: always
   type: bool
+root_created:
+  description: The host folders C(create_root) created (or, in check mode, would create).
+  returned: always
+  type: list
+  elements: str
+  sample: [/srv/radios/ouest, /srv/radios/ouest/drive_c, /srv/radios/ouest/drive_c/windows]
 messages:
   description:
     - The window's messages, each with its kind (info, warning or error) and French text.
@@ -121,6 +179,7 @@ files:
   description:
     - The changed files, each with its Windows path, whether it was created, its backup, and the keys added
       and the values changed.
+    - With C(restore), the files put back, each with the backup it came from in C(restored_from).
   returned: always
   type: list
   elements: dict
@@ -128,6 +187,7 @@ files:
     - path: 'C:\Kelvaro\Ilvane\Config\KV_Pub.ini'
       created: false
       backup: null
+      restored_from: null
       added: [{"section": "Div", "key": "Cle", "value": "1"}]
       changed: []
 kept:
@@ -158,26 +218,53 @@ uncounted:
       station: 3
       section: Base_01_Station_03
       key: null
+removed_backups:
+  description: The older backups C(backup_keep) removed, as Windows paths.
+  returned: always
+  type: list
+  elements: str
 """
 
 import json
+import os
+import shutil
+import tempfile
 
 from ansible.module_utils.basic import AnsibleModule
 
 ACTIONS = ["folders", "structural", "general"]
 
 
-def command_line(module):
+def restore_line(module):
+    p = module.params
+    cmd = [p["program"], "--silent", "--json"]
+    if module.check_mode:
+        cmd.append("--check")
+    if p["force"]:
+        cmd.append("--force")
+    if p["root"]:
+        cmd += ["--root", p["root"]]
+    if p["app_dir"] is not None:
+        cmd += ["--app-dir", p["app_dir"]]
+    cmd.append("restore")
+    if p["restore_stamp"]:
+        cmd.append(p["restore_stamp"])
+    return cmd
+
+
+def command_line(module, root):
     p = module.params
     cmd = [p["program"], "--silent", "--json"]
     if module.check_mode:
         cmd.append("--check")
     if p["backup"]:
         cmd.append("--backup")
+    if p["backup_keep"] is not None:
+        cmd += ["--backup-keep", str(p["backup_keep"])]
     if p["update"]:
         cmd.append("--update")
-    if p["root"]:
-        cmd += ["--root", p["root"]]
+    if root:
+        cmd += ["--root", root]
     if p["app_dir"] is not None:
         cmd += ["--app-dir", p["app_dir"]]
     if p["radio"] is not None:
@@ -199,6 +286,42 @@ def command_line(module):
         cmd += ["--folder", "%d=%s" % (i, "" if path is None else path)]
     cmd += p["actions"]
     return cmd
+
+
+def prefix(module):
+    """The prefix the program will use, by its own rule."""
+    return os.path.abspath(module.params["root"] or os.environ.get("WINEPREFIX") or os.path.expanduser("~/.wine"))
+
+
+def missing_root_folders(root):
+    """The missing folders of the prefix and of the path to it, from the outermost."""
+    missing = []
+    d = root
+    while not os.path.isdir(d) and os.path.dirname(d) != d:
+        missing.insert(0, d)
+        d = os.path.dirname(d)
+    drive_c = os.path.join(root, "drive_c")
+    return missing + [f for f in (drive_c, os.path.join(drive_c, "windows")) if not os.path.isdir(f)]
+
+
+def make_folders(module, folders):
+    for n, d in enumerate(folders):
+        try:
+            os.mkdir(d)
+        except OSError as e:
+            module.fail_json(msg="create_root: impossible de créer %s: %s" % (d, e.strerror or e),
+                             changed=n > 0, root_created=folders[:n])
+
+
+def replace_text(value, old, new):
+    """A preview run in a stand-in prefix names it where a message gives a host path."""
+    if isinstance(value, str):
+        return value.replace(old, new)
+    if isinstance(value, list):
+        return [replace_text(v, old, new) for v in value]
+    if isinstance(value, dict):
+        return dict((k, replace_text(v, old, new)) for k, v in value.items())
+    return value
 
 
 def file_diff(f):
@@ -230,31 +353,74 @@ def main():
             folders=dict(type="dict"),
             actions=dict(type="list", elements="str", choices=ACTIONS, default=list(ACTIONS)),
             backup=dict(type="bool", default=False),
+            backup_keep=dict(type="int"),
             update=dict(type="bool", default=False),
+            create_root=dict(type="bool", default=False),
+            restore=dict(type="bool", default=False),
+            restore_stamp=dict(type="str"),
+            force=dict(type="bool", default=False),
         ),
         supports_check_mode=True,
     )
-    cmd = command_line(module)
-    rc, out, err = module.run_command(cmd, encoding="utf-8")
+    p = module.params
+    if not p["restore"]:
+        for name in ("restore_stamp", "force"):
+            if p[name]:
+                module.fail_json(msg="%s: seulement avec restore" % name)
+    if p["backup_keep"] is not None and not 1 <= p["backup_keep"] <= 9999:
+        module.fail_json(msg="backup_keep: un nombre de 1 à 9999 (reçu: %d)" % p["backup_keep"])
+
+    created, stand_in, root = [], None, p["root"]
+    if p["restore"]:
+        cmd = restore_line(module)
+    else:
+        if p["create_root"]:
+            real_root = prefix(module)
+            created = missing_root_folders(real_root)
+        if created and module.check_mode:
+            if not os.path.isdir(os.path.join(real_root, "drive_c")):
+                # The real run would meet an empty prefix, which the program cannot check while it is missing.
+                stand_in = tempfile.mkdtemp(prefix="il3-root-", dir=module.tmpdir)
+                os.makedirs(os.path.join(stand_in, "drive_c", "windows"))
+                root = stand_in
+        elif created:
+            make_folders(module, created)
+        cmd = command_line(module, root)
+    try:
+        rc, out, err = module.run_command(cmd, encoding="utf-8")
+    finally:
+        if stand_in:
+            shutil.rmtree(stand_in, ignore_errors=True)
     if rc == 2:
-        module.fail_json(msg=(err or out).strip() or "ligne de commande refusée", rc=rc, cmd=cmd)
+        module.fail_json(msg=(err or out).strip() or "ligne de commande refusée", rc=rc, cmd=cmd,
+                         changed=bool(created) and not module.check_mode, root_created=created)
     try:
         doc = json.loads(out)
     except ValueError:
-        module.fail_json(msg="réponse illisible du programme: %s" % (err or out).strip()[:500], rc=rc, cmd=cmd)
+        module.fail_json(msg="réponse illisible du programme: %s" % (err or out).strip()[:500], rc=rc, cmd=cmd,
+                         changed=bool(created) and not module.check_mode, root_created=created)
+    if stand_in:
+        doc = replace_text(doc, stand_in, real_root)
 
     result = dict(
-        changed=bool(doc.get("changed")),
+        changed=bool(doc.get("changed") or created or doc.get("removed_backups")),
+        root_created=created,
         messages=doc.get("messages", []),
         folders=doc.get("folders", []),
         files=doc.get("files", []),
         kept=doc.get("kept", []),
         uncounted=doc.get("uncounted", []),
+        removed_backups=doc.get("removed_backups", []),
         rc=rc,
     )
     if module._diff:
-        diffs = [{"before": "", "after": "".join(d + "\n" for d in result["folders"]),
-                  "before_header": "dossiers", "after_header": "dossiers créés"}] if result["folders"] else []
+        diffs = []
+        if created:
+            diffs.append({"before": "", "after": "".join(d + "\n" for d in created),
+                          "before_header": "préfixe", "after_header": "préfixe créé"})
+        if result["folders"]:
+            diffs.append({"before": "", "after": "".join(d + "\n" for d in result["folders"]),
+                          "before_header": "dossiers", "after_header": "dossiers créés"})
         result["diff"] = diffs + [file_diff(f) for f in result["files"]]
     if doc.get("failed") or rc != 0:
         texts = [m["text"] for m in result["messages"] if m.get("kind") in ("error", "warning")]
