@@ -31,7 +31,7 @@ cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/windows -j "$jobs"
 ctest --test-dir build/windows --output-on-failure
 
-for check in tests/wine/profile_diff/run.sh tests/wine/parity/run.sh tests/wine/rapport/run.sh tests/wine/console/run.sh; do
+for check in tests/wine/profile_diff/run.sh tests/wine/parity/run.sh tests/wine/rapport/run.sh tests/wine/console/run.sh tests/wine/enregistrement/run.sh; do
   [ -x "$check" ] || continue
   echo "== $(basename "$(dirname "$check")") under Wine"
   "$check" "$top/build/native" "$top/build/windows"

@@ -149,7 +149,9 @@ struct ProfileFile {
 ProfileFile ProfileBytes(const std::string& file);
 
 // A command groups profile writes: on POSIX each changed file is kept in memory
-// and written once when the command ends. On Windows both are no-ops.
+// and written once when the command ends. On Windows the command holds a lock
+// on each folder it touches, and a copy of each file before its first write,
+// put back by the next command should this one be killed.
 void BeginCommand();
 struct SaveFailure {
   std::string file;    // Windows path

@@ -7,15 +7,7 @@
 namespace platform {
 namespace {
 
-bool WideFromUtf8(const std::string& utf8, std::wstring* wide) {
-  wide->clear();
-  if (utf8.empty()) return true;
-  const int length = static_cast<int>(utf8.size());
-  const int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
-  if (count <= 0) return false;
-  wide->resize(static_cast<size_t>(count));
-  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide->data(), count) == count;
-}
+using win32::WideFromUtf8;
 
 size_t SequenceLength(unsigned char lead) {
   if (lead < 0x80) return 1;
@@ -68,6 +60,16 @@ std::string FromAnsi(const std::string& ansi) {
 }
 
 namespace win32 {
+
+bool WideFromUtf8(const std::string& utf8, std::wstring* wide) {
+  wide->clear();
+  if (utf8.empty()) return true;
+  const int length = static_cast<int>(utf8.size());
+  const int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+  if (count <= 0) return false;
+  wide->resize(static_cast<size_t>(count));
+  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide->data(), count) == count;
+}
 
 bool AnsiText(const std::string& utf8, std::string* ansi) {
   return utf8.find('\0') == std::string::npos && ToAnsi(utf8, ansi);

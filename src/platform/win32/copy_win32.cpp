@@ -1,4 +1,5 @@
 // The copy a backup needs: a new file, never one that exists.
+#include "platform/win32/commands_win32.h"
 #include "platform/win32/win32_api.h"
 
 namespace platform {
@@ -7,6 +8,12 @@ Copy CopyToNewFile(const std::string& from, const std::string& to, std::string* 
   std::string ansiFrom, ansiTo;
   if (!win32::AnsiText(from, &ansiFrom) || !win32::AnsiText(to, &ansiTo)) {
     if (reason) *reason = "nom de copie incorrect";
+    return Copy::Failed;
+  }
+  // A backup copies the file as a killed command's journal puts it back.
+  win32::OwnCommand command;
+  if (std::string why = win32::BeforeRead(from); !why.empty()) {
+    if (reason) *reason = std::move(why);
     return Copy::Failed;
   }
   if (CopyFileA(ansiFrom.c_str(), ansiTo.c_str(), TRUE)) return Copy::Done;

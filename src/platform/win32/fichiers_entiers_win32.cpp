@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/commands_win32.h"
 #include "platform/win32/win32_api.h"
 
 namespace platform {
@@ -41,6 +42,8 @@ bool memeNom(const std::string& a, const std::string& b) {
 std::optional<std::vector<std::string>> ProfileSectionNames(const std::string& file) {
   std::string f;
   if (!AnsiText(file, &f)) return std::nullopt;
+  win32::OwnCommand command;
+  if (!win32::BeforeRead(file).empty()) return std::nullopt;  // a FIFO or a device: no file to read
   const uint32_t a = GetAttributes(file);
   if (a == kInvalidAttributes || (a & kAttrDirectory)) return std::nullopt;
   return liste([&](char* t, DWORD n) { return GetPrivateProfileSectionNamesA(t, n, f.c_str()); });
@@ -49,6 +52,7 @@ std::optional<std::vector<std::string>> ProfileSectionNames(const std::string& f
 std::optional<std::vector<std::string>> ProfileKeyNames(const std::string& file, const std::string& section) {
   std::string f, s;
   if (!AnsiText(file, &f) || !AnsiText(section, &s)) return std::nullopt;
+  win32::OwnCommand command;
   const std::optional<std::vector<std::string>> sections = ProfileSectionNames(file);
   // An empty list does not tell a missing section from an empty one: the names do.
   std::string cherche = section;
@@ -63,6 +67,9 @@ std::optional<std::vector<std::string>> ProfileKeyNames(const std::string& file,
 bool ReplaceWholeFile(const std::string& file, const std::string& bytes, std::string* reason) {
   std::wstring cible;
   if (!win32::WideFromUtf8(file, &cible)) return (*reason = "nom de fichier incorrect", false);
+  // Under the folder's lock, over what a killed command's journal puts back.
+  win32::OwnCommand command;
+  if (std::string why = win32::BeforeRead(file); !why.empty()) return (*reason = std::move(why), false);
   const std::wstring temporaire = cible + L".il3-restauration";
   HANDLE h = CreateFileW(temporaire.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return (*reason = "accès refusé", false);

@@ -2,17 +2,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/commands_win32.h"
 #include "platform/win32/win32_api.h"
 
 namespace platform {
-namespace {
-
-using win32::AnsiText;
-
-constexpr DWORD kFirstReadSize = 256;
-// A profile value cannot be longer than this; it also bounds the growth should
-// the call ever keep answering "buffer full".
-constexpr DWORD kLargestReadSize = 64u * 1024u * 1024u;
+namespace win32 {
 
 std::string FailureReason(DWORD error, const std::string& file) {
   switch (error) {
@@ -50,6 +44,18 @@ std::string FailureReason(DWORD error, const std::string& file) {
   }
 }
 
+}  // namespace win32
+
+namespace {
+
+using win32::AnsiText;
+using win32::FailureReason;
+
+constexpr DWORD kFirstReadSize = 256;
+// A profile value cannot be longer than this; it also bounds the growth should
+// the call ever keep answering "buffer full".
+constexpr DWORD kLargestReadSize = 64u * 1024u * 1024u;
+
 // Why `text` cannot be handed to the A call.
 std::string UnwritableReason(const std::string& text) {
   if (text.find('\0') != std::string::npos) return "caractère nul impossible à écrire dans le fichier";
@@ -65,6 +71,9 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
       !AnsiText(defaultValue, &ansiDefault)) {
     return defaultValue;
   }
+  win32::OwnCommand command;
+  // A FIFO or a device is never opened: it reads as a missing file, whose default loses its trailing blanks.
+  if (!win32::BeforeRead(file).empty()) return defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1);
   // The call fills the buffer and answers size - 1 when the value did not fit;
   // a value cut here would be written back cut.
   std::vector<char> buffer;
@@ -93,10 +102,13 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
   if (!AnsiText(section, &ansiSection)) return refuse(UnwritableReason(section));
   if (!AnsiText(key, &ansiKey)) return refuse(UnwritableReason(key));
   if (!AnsiText(value, &ansiValue)) return refuse(UnwritableReason(value));
+  win32::OwnCommand command;
+  if (std::string why = win32::BeforeWrite(file); !why.empty()) return refuse(std::move(why));
   SetLastError(ERROR_SUCCESS);
   const BOOL written =
       WritePrivateProfileStringA(ansiSection.c_str(), ansiKey.c_str(), ansiValue.c_str(), ansiFile.c_str());
   if (!written) return refuse(FailureReason(GetLastError(), file));
+  if (const std::vector<SaveFailure> failures = command.End(); !failures.empty()) return refuse(failures[0].reason);
   return written;
 }
 
@@ -110,10 +122,13 @@ int ProfileDelete(const std::string& file, const std::string& section, const std
   if (!AnsiText(file, &ansiFile)) return refuse("nom de fichier incorrect");
   if (!AnsiText(section, &ansiSection)) return refuse(UnwritableReason(section));
   if (key && !AnsiText(*key, &ansiKey)) return refuse(UnwritableReason(*key));
+  win32::OwnCommand command;
+  if (std::string why = win32::BeforeWrite(file); !why.empty()) return refuse(std::move(why));
   SetLastError(ERROR_SUCCESS);
   const BOOL done = WritePrivateProfileStringA(ansiSection.c_str(), key ? ansiKey.c_str() : nullptr, nullptr,
                                                ansiFile.c_str());
   if (!done) return refuse(FailureReason(GetLastError(), file));
+  if (const std::vector<SaveFailure> failures = command.End(); !failures.empty()) return refuse(failures[0].reason);
   return done;
 }
 
@@ -124,6 +139,12 @@ ProfileFile ProfileBytes(const std::string& file) {
   if (file.find_first_of("\\/:") == std::string::npos) path = GetWindowsDirectory(MAX_PATH).path + "\\" + file;
   std::string ansi;
   if (!AnsiText(path, &ansi)) return out;
+  win32::OwnCommand command;
+  if (std::string why = win32::BeforeRead(file); !why.empty()) {
+    out.state = ProfileFile::State::Unreadable;
+    out.reason = std::move(why);
+    return out;
+  }
   const HANDLE h = CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
@@ -150,9 +171,5 @@ ProfileFile ProfileBytes(const std::string& file) {
   out.state = ProfileFile::State::Read;
   return out;
 }
-
-void BeginCommand() {}
-
-std::vector<SaveFailure> EndCommand() { return {}; }
 
 }  // namespace platform

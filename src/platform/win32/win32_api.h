@@ -26,6 +26,11 @@ bool AnsiText(const std::string& utf8, std::string* ansi);
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf8FromWide(const std::wstring& wide);
+// UTF-8 to UTF-16; false when `utf8` is not UTF-8.
+bool WideFromUtf8(const std::string& utf8, std::wstring* wide);
+
+// A Windows error met on `file`, in French, as the profile calls' failures say it.
+std::string FailureReason(DWORD error, const std::string& file);
 
 // The first character of `utf8` that the ANSI code page cannot hold, as UTF-8
 // text; empty when the whole text converts. Used to say which one in a reason.
