@@ -212,10 +212,9 @@ bool fusion(const Commande& c, std::vector<Message>* messages, std::string* rais
                           std::to_string(horsSection);
     messages->push_back({"warning", t, CodeDuMessage(t)});
   }
-  constexpr const char* kAbsente = "\x01\x02";
   bool ok = true;
   for (const CleDuFragment& k : cles) {
-    if (c.manquantesSeules && LectureIni(c.ini[0], k.section, k.cle, kAbsente) != kAbsente) continue;
+    if (c.manquantesSeules && LectureIniPresente(c.ini[0], k.section, k.cle)) continue;
     if (!EcritureIni(c.ini[0], k.section, k.cle, k.valeur)) {
       ok = false;
       if (raison->empty()) *raison = "[" + k.section + "] " + k.cle + ": " + DerniereRaison();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The program's own folder with a trailing backslash, set once at start-up.
@@ -47,3 +48,6 @@ void GetOSDisplayString();
 // The stored value of (file, section, key), or the default.
 std::string LectureIni(const std::string& fichier, const std::string& section, const std::string& cle,
                        const std::string& defaut);
+// The stored value, or nothing when the file holds none (a default can not tell).
+std::optional<std::string> LectureIniPresente(const std::string& fichier, const std::string& section,
+                                              const std::string& cle);

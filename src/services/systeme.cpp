@@ -38,6 +38,15 @@ void GetOSDisplayString() {
   });
 }
 
+std::optional<std::string> LectureIniPresente(const std::string& fichier, const std::string& section,
+                                              const std::string& cle) {
+  // Two control bytes no file can hand back for a key it holds.
+  constexpr const char* kAbsente = "\x01\x02";
+  std::string v = LectureIni(fichier, section, cle, kAbsente);
+  if (v == kAbsente) return std::nullopt;
+  return v;
+}
+
 std::string LectureIni(const std::string& fichier, const std::string& section, const std::string& cle,
                        const std::string& defaut) {
   std::optional<std::string> valeur;  // the default is copied only when it is the answer

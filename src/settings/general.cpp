@@ -23,8 +23,6 @@ std::string SansEspacesFinaux(std::string s) {
   return s;
 }
 
-// What no file holds: a read that returns it found nothing.
-constexpr const char* kAbsente = "\x01\x02";
 
 bool encadre(const std::string& v, const std::string& avant, const std::string& apres) {
   return v.size() >= avant.size() + apres.size() && v.compare(0, avant.size(), avant) == 0 &&
@@ -36,10 +34,10 @@ Disposition releve(const std::string& fichier, const TableDeCles& cles) {
   Disposition d;
   for (const CleParDefaut& c : cles) {
     if (!c.temoin) continue;
-    const std::string v = LectureIni(fichier, c.section, c.cle, kAbsente);
-    if (v != kAbsente && encadre(v, c.avant, c.apres))
-      d[c.champ] = v.substr(std::char_traits<char>::length(c.avant),
-                            v.size() - std::char_traits<char>::length(c.avant) - std::char_traits<char>::length(c.apres));
+    const std::optional<std::string> v = LectureIniPresente(fichier, c.section, c.cle);
+    if (v && encadre(*v, c.avant, c.apres))
+      d[c.champ] = v->substr(std::char_traits<char>::length(c.avant),
+                             v->size() - std::char_traits<char>::length(c.avant) - std::char_traits<char>::length(c.apres));
   }
   return d;
 }
@@ -109,7 +107,7 @@ struct Passage {
       bool presente = false;
       // A section is known by its first key.
       auto sonde = [&](const std::string& f, const std::string& s, const std::string& k, bool section) {
-        if (LectureIni(f, s, k, kAbsente) == kAbsente) return;
+        if (!LectureIniPresente(f, s, k)) return;
         presente = true;
         journal::NonComptee(f, n, s, section ? std::string() : k);
       };

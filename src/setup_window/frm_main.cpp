@@ -30,8 +30,7 @@ std::optional<std::string> parentDeConfig(const std::string& config) {
 
 // True when the file holds no value under that key.
 bool absente(const std::string& fichier, const std::string& section, const std::string& cle) {
-  constexpr const char* kAbsente = "\x01\x02";
-  return LectureIni(fichier, section, cle, kAbsente) == kAbsente;
+  return !LectureIniPresente(fichier, section, cle);
 }
 
 std::string pluriel(size_t n, const std::string& un, const std::string& plusieurs) {
