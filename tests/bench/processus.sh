@@ -7,7 +7,7 @@
 #   the window, process start to first drawing      against --version (offscreen)
 #
 #   processus.sh BUILD [ROUNDS]
-# BUILD holds src/app/il3-setup and tests/bench/{chrono_processus,plancher_ecriture}.
+# BUILD holds src/app/il3-setup and tests/bench/{chrono_processus,plancher_c}.
 # IL3_BENCH_AVANT=/path/to/an/older/il3-setup measures that program too, the
 # same way, right after ours; IL3_BENCH_AVANT_FENETRE=1 when it, too, closes its
 # window once drawn (IL3_QUITTER_APRES_AFFICHAGE).
@@ -16,7 +16,7 @@ build="$(cd "$1" && pwd)"
 tours="${2:-41}"
 prog="$build/src/app/il3-setup"
 chrono="$build/tests/bench/chrono_processus"
-plancher="$build/tests/bench/plancher_ecriture"
+plancher="$build/tests/bench/plancher_c"
 avant="${IL3_BENCH_AVANT:-}"
 work="$build/bench-processus"
 rm -rf "$work"
@@ -43,7 +43,7 @@ comparer() {  # ROUNDS, then chrono_processus groups
     BEGIN {
       l["general"] = "--silent general, five stations, fresh prefix"
       l["relance"] = "the same general run again, over the full files"
-      l["plancher"] = "floor: the four final files written once each, durably"
+      l["plancher"] = "floor (C): the four final files written once each, durably"
       l["version"] = "--version"
       l["ini_get"] = "ini get of one key of KV_Mus.ini"
       l["cat"] = "cat KV_Mus.ini"
@@ -79,3 +79,25 @@ for p in "$prog" ${avant:+"$avant"}; do
       -l "fenetre$suffixe" -- "$p" --root "$work/plein" ::: -l "version$suffixe" -- "$p" --version
   fi
 done
+
+# Instructions do not move with the disk: callgrind counts them, whole process,
+# for the same runs (IL3_BENCH_INSTRUCTIONS=0 leaves them out).
+if [ "${IL3_BENCH_INSTRUCTIONS:-1}" = 1 ] && command -v valgrind >/dev/null; then
+  instructions() {  # label, command...
+    local quoi=$1 n
+    shift
+    n=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null | sed -n 's/.*Collected : //p')
+    printf "  %-72s %12s instructions\n" "$quoi" "$n"
+  }
+  echo "instructions (callgrind, whole process):"
+  for p in "$prog" ${avant:+"$avant"}; do
+    suffixe=""
+    [ "$p" = "$prog" ] || suffixe=", older program"
+    rm -rf "$work/w" && cp -a "$work/modele" "$work/w"
+    instructions "--silent general, five stations, fresh prefix$suffixe" "$p" --silent --root "$work/w" "${stations[@]}" general
+    instructions "--version$suffixe" "$p" --version
+    instructions "ini get of one key of KV_Mus.ini$suffixe" "$p" --root "$work/plein" ini get "$kv_mus" Mus_Couleur Couleur_01
+  done
+  rm -rf "$work/w" && cp -a "$work/modele" "$work/w"
+  instructions "floor (C): the four final files written once each" "$plancher" "$work/plein/$config" "$work/w/$config" "${fichiers[@]}"
+fi
