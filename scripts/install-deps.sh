@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth imagemagick locales
+  wine wine64 xvfb xauth imagemagick locales bubblewrap
   fonts-liberation fonts-wine fonts-dejavu-core
   librsvg2-bin wixl lintian desktop-file-utils zip
 )

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # The packages of build/packages/ (scripts/package.sh), used as people use them:
-#   the .deb: its contents and lintian, then installed on this machine with
-#     apt-get, the installed program run from its installed paths, and removed;
+#   the .deb: its contents and lintian, then installed with apt-get, the
+#     installed program run from its installed paths, and removed: all of it in
+#     a throwaway root (scripts/racine-jetable), never on the machine itself;
 #   the MSI: installed, upgraded, refused as a downgrade and removed by Wine's
 #     msiexec in a private prefix under build/; the zip's contents.
-# The machine is left as found: the test refuses to run apt-get when il3-setup is
-# installed already, or when apt would bring any other package along.
+# The test refuses to run apt-get when il3-setup is installed already, or when
+# apt would bring any other package along.
 #
 #   tests/packages/run.sh [deb|msi]...      (both when none is named)
 set -uo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
+# A run that tests the .deb moves whole into a throwaway root.
+if [ -z "${IL3_RACINE_JETABLE:-}" ] && { [ $# -eq 0 ] || [[ " $* " == *" deb "* ]]; }; then
+  exec "$top/scripts/racine-jetable" "$0" "$@"
+fi
 ici=tests/packages
 paquets=build/packages
 travail=$top/build/tests-packages
@@ -68,6 +73,10 @@ tester_deb() {
     bash -c 'extra=$(comm -23 <(printf "%s\n" "$1" | sed "/^$/d") <(grep -v "^#" "$2" | sort -u)); [ -z "$extra" ] || { echo "$extra"; exit 1; }' _ "$tags" "$ici/lintian-admis"
 
   echo "-- .deb: installed with apt-get"
+  if [ "${IL3_RACINE_JETABLE:-}" != 1 ]; then
+    echo "skipped: the .deb is installed only in a throwaway root (scripts/racine-jetable)"
+    return
+  fi
   local sudo=()
   if [ "$(id -u)" -ne 0 ]; then
     if ! sudo -n true 2>/dev/null; then
@@ -80,16 +89,11 @@ tester_deb() {
     echec "il3-setup is already installed on this machine: the test leaves it alone"
     return
   fi
-  # Other work trees run this test too: one install at a time. The lock is the
-  # descriptor of a folder opened for reading, so nothing is written for it.
-  exec 8</var/lib/dpkg
-  flock -w 900 8 || { echec "another package test holds the lock"; return; }
   local apt=(apt-get -o DPkg::Lock::Timeout=600 -y -q --no-install-recommends)
   local simulation
   simulation=$(apt-get -s --no-install-recommends install "./$deb" 2>&1 | sed -n 's/^Inst \([^ ]*\).*/\1/p')
   if [ "$simulation" != il3-setup ]; then
     echec "apt-get would install more than il3-setup: $(echo $simulation)"
-    exec 8<&-
     return
   fi
   # dpkg's triggers rebuild these caches as the package comes and goes: they
@@ -108,7 +112,6 @@ tester_deb() {
   if ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install "./$deb" >"$journal" 2>&1; then
     echec "apt-get install ./$deb"
     tail -n 20 "$journal"
-    exec 8<&-
     return
   fi
   exercer_installe
@@ -118,7 +121,6 @@ tester_deb() {
     echec "apt-get remove il3-setup"
     tail -n 20 "$journal"
   fi
-  exec 8<&-
   apres=$(cd "$travail/site" && find . -type f -exec sha256sum {} + | sort)
   verifier "the menu and icon caches are as they were" egal "$(sha256sum "${caches[@]}" 2>/dev/null)" "$caches_avant"
   verifier "removing the package leaves the settings files as they were" egal "$apres" "$avant"

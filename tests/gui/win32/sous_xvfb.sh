@@ -15,7 +15,11 @@ prefix=$2
 shift 2
 
 if [ -z "${IL3_SOUS_XVFB:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
-  IL3_SOUS_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" sh "$0" "$wine_run" "$prefix" "$@"
+  # In the tests' sandbox (scripts/bac-a-sable) /tmp is read-only: no lock file,
+  # the display being the sandbox's own.
+  verrou=
+  [ -w /tmp ] || verrou=" -nolock"
+  IL3_SOUS_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp$verrou" sh "$0" "$wine_run" "$prefix" "$@"
 fi
 if [ -z "${DISPLAY:-}" ]; then
   echo "sous_xvfb.sh: no X display, and xvfb-run is not installed (package xvfb)" >&2
