@@ -1,9 +1,31 @@
 #include "ini/profile_document.h"
 
+#include "common/octets.h"
 #include "ini/profile_text.h"
 #include "ini/profile_utf16.h"
 
 namespace ini {
+namespace {
+
+// What a C string argument holds, and whether that breaks a line: one scan for
+// the usual argument, which has neither a NUL nor a line break.
+std::string_view Argument(std::string_view s, bool* lineBreak) {
+  if (!octets::Contient(s, '\0', '\r', '\n')) {
+    *lineBreak = false;
+    return s;
+  }
+  s = UpToNul(s);
+  *lineBreak = HasLineBreak(s);
+  return s;
+}
+
+// A key whose new line "key=value" reads back with exactly that name.
+bool PlainKey(std::string_view key) {
+  return !key.empty() && !IsBlank(key.front()) && !IsBlank(key.back()) && key.front() != ';' &&
+         key.front() != '[' && !octets::Contient(key, '=');
+}
+
+}  // namespace
 
 ProfileDocument::ProfileDocument(std::string_view bytes) { Parse(bytes); }
 
@@ -48,13 +70,14 @@ void ProfileDocument::Parse(std::string_view file) {
 
 void ProfileDocument::Reindex() {
   sections_.clear();
+  lastSection_.number = kAucune;
   Section* current = nullptr;  // null before the first header and inside a repeated section
   for (LineIt it = lines_.begin(); it != lines_.end(); ++it) {
     const LineInfo info = ClassifyLine(it->text);
     if (info.kind == LineKind::kHeader) {
-      auto [entry, isNew] = sections_.try_emplace(info.name);
-      current = isNew ? &entry->second : nullptr;
-      if (isNew) entry->second.header = entry->second.lastKey = it;
+      auto [n, isNew] = sections_.Inserer(info.name, sections_.Hash(info.name));
+      current = isNew ? &sections_[n].valeur : nullptr;
+      if (isNew) current->header = current->lastKey = it;
     } else {
       IndexLine(current, it);
     }
@@ -68,28 +91,68 @@ void ProfileDocument::IndexLine(Section* section, LineIt line) {
   const LineInfo info = ClassifyLine(line->text);
   if (info.kind != LineKind::kKey) return;
   section->lastKey = line;
-  section->keys.try_emplace(info.name, line);
+  auto [n, isNew] = section->keys.Inserer(info.name, section->keys.Hash(info.name));
+  if (isNew) section->keys[n].valeur = line;
+}
+
+uint32_t ProfileDocument::FindSection(std::string_view name, size_t* hash) const {
+  if (lastSection_.number < sections_.size() && name == lastSection_.name) {
+    *hash = lastSection_.hash;
+    return lastSection_.number;
+  }
+  *hash = sections_.Hash(name);
+  const uint32_t n = sections_.Trouver(name, *hash);
+  if (n != kAucune) {
+    lastSection_.name.assign(name);
+    lastSection_.hash = *hash;
+    lastSection_.number = n;
+  }
+  return n;
+}
+
+size_t ProfileDocument::KeyHash(std::string_view key) const {
+  if (lastKey_.known && key == lastKey_.name) return lastKey_.hash;
+  lastKey_.name.assign(key);
+  lastKey_.hash = IndexDesNoms<LineIt>::Hash(key);
+  lastKey_.known = true;
+  return lastKey_.hash;
 }
 
 std::optional<std::string> ProfileDocument::Read(std::string_view section,
                                                  std::string_view key) const {
-  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
-  if (s == sections_.end()) return std::nullopt;
-  const auto k = s->second.keys.find(TrimSpaces(UpToNul(key)));
-  if (k == s->second.keys.end()) return std::nullopt;
-  std::string value(Unquote(TrimBlanks(ClassifyLine(k->second->text).value)));
+  size_t hash;
+  const uint32_t s = FindSection(TrimSpaces(UpToNul(section)), &hash);
+  if (s == kAucune) return std::nullopt;
+  const Section& sec = sections_[s].valeur;
+  key = TrimSpaces(UpToNul(key));
+  const uint32_t k = sec.keys.Trouver(key, KeyHash(key));
+  if (k == kAucune) return std::nullopt;
+  std::string value(Unquote(TrimBlanks(ClassifyLine(sec.keys[k].valeur->text).value)));
   return utf16_ ? ImageForAnsi(value) : value;
 }
 
-bool ProfileDocument::Write(std::string_view section, std::string_view key,
-                            std::string_view value) {
-  section = TrimSpaces(UpToNul(section));
-  key = TrimSpaces(UpToNul(key));
-  value = UpToNul(value);
+bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+  return Write(section, key, value, false);
+}
+
+bool ProfileDocument::WritePlain(std::string_view section, std::string_view key, std::string_view value) {
+  return Write(section, key, value, true);
+}
+
+// `scanned`: the caller knows that no argument holds a NUL or a line break.
+bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value, bool scanned) {
+  bool sectionBreaks = false, keyBreaks = false, valueBreaks = false;
+  if (!scanned) {
+    section = Argument(section, &sectionBreaks);
+    key = Argument(key, &keyBreaks);
+    value = Argument(value, &valueBreaks);
+  }
+  section = TrimSpaces(section);
+  key = TrimSpaces(key);
   // A line break in any argument, or a key that reads back as a header, changes
   // the file's structure beyond the one line: the result is then read afresh.
   const size_t first = key.find_first_not_of(" \t\v");
-  const bool restructures = HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+  const bool restructures = sectionBreaks || keyBreaks || valueBreaks ||
                             (first != std::string_view::npos && key[first] == '[');
   // Built only for a new line: a run over full files finds almost every key.
   auto text = [&] {
@@ -98,16 +161,20 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
     t.append(key).append(1, '=').append(value);
     return t;
   };
-  const auto s = sections_.find(section);
-  if (s == sections_.end()) {
+  size_t sectionHash;
+  const uint32_t s = FindSection(section, &sectionHash);
+  if (s == kAucune) {
     Append(std::string(1, '[').append(section).append(1, ']'), text());
-  } else if (const auto k = s->second.keys.find(key); k != s->second.keys.end()) {
-    if (!Replace(k->second, value)) return false;
-    auto node = s->second.keys.extract(k);  // its name is now in the new text
-    node.key() = ClassifyLine(node.mapped()->text).name;
-    s->second.keys.insert(std::move(node));
   } else {
-    Insert(s->second, text());
+    Section& sec = sections_[s].valeur;
+    const size_t keyHash = KeyHash(key);
+    if (const uint32_t k = sec.keys.Trouver(key, keyHash); k != kAucune) {
+      auto& entry = sec.keys[k];
+      if (!Replace(entry.valeur, value)) return false;
+      entry.nom = ClassifyLine(entry.valeur->text).name;  // its name is now in the new text
+    } else {
+      Insert(sec, text(), key, keyHash);
+    }
   }
   if (restructures) Parse(Serialize());
   return true;
@@ -115,34 +182,43 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key,
 
 bool ProfileDocument::WouldChange(std::string_view section, std::string_view key,
                                   std::string_view value) const {
-  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
-  if (s == sections_.end()) return true;
-  const auto k = s->second.keys.find(TrimSpaces(UpToNul(key)));
-  if (k == s->second.keys.end()) return true;
+  size_t hash;
+  const uint32_t s = FindSection(TrimSpaces(UpToNul(section)), &hash);
+  if (s == kAucune) return true;
+  const Section& sec = sections_[s].valeur;
+  key = TrimSpaces(UpToNul(key));
+  const uint32_t k = sec.keys.Trouver(key, KeyHash(key));
+  if (k == kAucune) return true;
   value = UpToNul(value);
-  const LineInfo info = ClassifyLine(k->second->text);
+  const std::string& line = sec.keys[k].valeur->text;
+  const LineInfo info = ClassifyLine(line);
   if (TrimBlanks(info.value) == value) return false;
-  return std::string(info.name).append(1, '=').append(value) != k->second->text;
+  return std::string(info.name).append(1, '=').append(value) != line;
 }
 
 bool ProfileDocument::HasSection(std::string_view section) const {
-  return sections_.count(TrimSpaces(UpToNul(section))) != 0;
+  size_t hash;
+  return FindSection(TrimSpaces(UpToNul(section)), &hash) != kAucune;
 }
 
 bool ProfileDocument::DeleteKey(std::string_view section, std::string_view key) {
-  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
-  if (s == sections_.end()) return false;
-  const auto k = s->second.keys.find(TrimSpaces(UpToNul(key)));
-  if (k == s->second.keys.end()) return false;
-  lines_.erase(k->second);
+  size_t hash;
+  const uint32_t s = FindSection(TrimSpaces(UpToNul(section)), &hash);
+  if (s == kAucune) return false;
+  const Section& sec = sections_[s].valeur;
+  key = TrimSpaces(UpToNul(key));
+  const uint32_t k = sec.keys.Trouver(key, KeyHash(key));
+  if (k == kAucune) return false;
+  lines_.erase(sec.keys[k].valeur);
   Reindex();  // the section's insertion point may have been that line
   return true;
 }
 
 bool ProfileDocument::DeleteSection(std::string_view section) {
-  const auto s = sections_.find(TrimSpaces(UpToNul(section)));
-  if (s == sections_.end()) return false;
-  LineIt it = lines_.erase(s->second.header);
+  size_t hash;
+  const uint32_t s = FindSection(TrimSpaces(UpToNul(section)), &hash);
+  if (s == kAucune) return false;
+  LineIt it = lines_.erase(sections_[s].valeur.header);
   while (it != lines_.end()) {
     const LineKind kind = ClassifyLine(it->text).kind;
     if (kind == LineKind::kHeader) break;
@@ -165,10 +241,13 @@ bool ProfileDocument::Replace(LineIt line, std::string_view value) {
   return true;
 }
 
-void ProfileDocument::Insert(Section& section, std::string text) {
+// `text` is "key=value", `hash` the key's.
+void ProfileDocument::Insert(Section& section, std::string text, std::string_view key, size_t hash) {
   Terminate(*section.lastKey);
   const LineIt line = lines_.insert(std::next(section.lastKey), {std::move(text), Eol::kCrLf});
-  IndexLine(&section, line);
+  if (!PlainKey(key)) return IndexLine(&section, line);
+  section.lastKey = line;
+  section.keys[section.keys.Ajouter(std::string_view(line->text).substr(0, key.size()), hash)].valeur = line;
 }
 
 // A new section goes to the end; a file whose last byte is not LF first gets "\r\n".
@@ -179,10 +258,12 @@ void ProfileDocument::Append(std::string header, std::string text) {
   }
   const LineIt head = lines_.insert(lines_.end(), {std::move(header), Eol::kCrLf});
   const LineIt line = lines_.insert(lines_.end(), {std::move(text), Eol::kCrLf});
-  auto [entry, isNew] = sections_.try_emplace(ClassifyLine(head->text).name);
+  const std::string_view name = ClassifyLine(head->text).name;
+  auto [n, isNew] = sections_.Inserer(name, sections_.Hash(name));
   if (!isNew) return;  // a name such as "a]b" reads back as an earlier section
-  entry->second.header = entry->second.lastKey = head;
-  IndexLine(&entry->second, line);
+  Section& section = sections_[n].valeur;
+  section.header = section.lastKey = head;
+  IndexLine(&section, line);
 }
 
 void ProfileDocument::Terminate(Line& line) {

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "ini/index_des_noms.h"
 #include "ini/profile_text.h"
 
 namespace ini {
@@ -40,6 +40,8 @@ class ProfileDocument {
   // When the stored value, trimmed, already equals `value`, nothing changes.
   // Returns true when the text changed.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
+  // The same, for arguments that hold no NUL and no line break.
+  bool WritePlain(std::string_view section, std::string_view key, std::string_view value);
 
   // True when Write(section, key, value) would change the text; changes nothing.
   bool WouldChange(std::string_view section, std::string_view key, std::string_view value) const;
@@ -68,25 +70,39 @@ class ProfileDocument {
   // Only the first section of each name is reachable, and in it the first line of each key.
   // Names are compared folded. A name is a view into its own line, whose text
   // lives in a list node that never moves: a line rewritten is indexed again.
-  template <class T>
-  using ByName = std::unordered_map<std::string_view, T, FoldedHash, FoldedEqual>;
   struct Section {
     LineIt header;
     LineIt lastKey;  // where the next new key goes after; the header while there is none
-    ByName<LineIt> keys;
+    IndexDesNoms<LineIt> keys;
   };
+  static constexpr uint32_t kAucune = IndexDesNoms<LineIt>::kAucune;
 
+  bool Write(std::string_view section, std::string_view key, std::string_view value, bool scanned);
   void Parse(std::string_view bytes);
   void Reindex();
   void IndexLine(Section* section, LineIt line);
+  uint32_t FindSection(std::string_view name, size_t* hash) const;
+  size_t KeyHash(std::string_view key) const;
   bool Replace(LineIt line, std::string_view value);
-  void Insert(Section& section, std::string text);
+  void Insert(Section& section, std::string text, std::string_view key, size_t hash);
   void Append(std::string header, std::string text);
   static void Terminate(Line& line);
 
   Lines lines_;
-  ByName<Section> sections_;
+  IndexDesNoms<Section, true> sections_;  // stable: the parse holds on to the current section
   bool utf16_ = false;  // the lines are the image of a UTF-16LE file
+  // Most calls name the section of the call before, and a write the key its read
+  // just named: those are known again by their bytes, without hashing.
+  mutable struct {
+    std::string name;
+    size_t hash = 0;
+    uint32_t number = kAucune;
+  } lastSection_;
+  mutable struct {
+    std::string name;
+    size_t hash = 0;
+    bool known = false;
+  } lastKey_;
 };
 
 // The default string as GetPrivateProfileStringA hands it back: trailing
