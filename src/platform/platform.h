@@ -111,10 +111,15 @@ std::string ProgramFolder();
 std::string ProfileRead(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& defaultValue);
 
+// What the caller of a write has checked of its texts: Plain when none of the
+// section, key and value holds a byte beyond ASCII, a NUL or a line break, so
+// that the engine need not look again (a run writes a thousand keys).
+enum class WriteTexts { Unchecked, Plain };
+
 // WritePrivateProfileStringA(section, key, value): returns what the call returns
 // (1 on success, 0 on failure); `reason` receives a French explanation on failure.
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason);
+                 const std::string& value, std::string* reason, WriteTexts texts = WriteTexts::Unchecked);
 
 // WritePrivateProfileStringA with a null value (`key` given: the key goes) or a
 // null key (the whole section goes). Same return and reason as ProfileWrite.

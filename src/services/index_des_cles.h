@@ -38,7 +38,7 @@ class IndexDesCles {
  private:
   static constexpr size_t kLibre = static_cast<size_t>(-1);
   void agrandir() {
-    std::vector<Place> anciennes(places_.empty() ? 64 : 2 * places_.size());
+    std::vector<Place> anciennes(places_.empty() ? 512 : 2 * places_.size());
     anciennes.swap(places_);
     occupees_ = 0;
     for (const Place& p : anciennes)

@@ -42,10 +42,8 @@ struct Etat {
     IndexDesCles* notees = nullptr;
   } dernier;
 };
-Etat& etat() {
-  static Etat e;
-  return e;
-}
+Etat g_etat;
+Etat& etat() { return g_etat; }
 
 std::string cleDe(const std::string& chemin) { return MajusculesWindows(chemin); }
 
@@ -203,10 +201,12 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   }
   if (avant) {
     d.notees->Ajouter(h, false, f.modifiees.size());
-    f.modifiees.push_back({section, cle, platform::FromAnsi(*avant), valeur});
+    f.modifiees.emplace_back(section, cle, platform::FromAnsi(*avant), valeur);
   } else {
     d.notees->Ajouter(h, true, f.ajoutees.size());
-    f.ajoutees.push_back({section, cle, valeur});
+    // A first run adds hundreds of keys to each file: room for them at once.
+    if (f.ajoutees.empty()) f.ajoutees.reserve(256);
+    f.ajoutees.emplace_back(section, cle, valeur);
   }
 }
 

@@ -25,17 +25,33 @@ std::string& derniereRaison() {
 
 // What would break the file's structure, or be changed into something else on
 // the way to the code page, is refused instead of being written.
+// `simples`: nothing refused, and the three texts are plain ASCII.
 std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
-                         const std::string& valeur) {
+                         const std::string& valeur, bool* simples) {
+  *simples = false;
   auto brise = [](const std::string& t) { return octets::Contient(t, '\r', '\n', '\0'); };
-  if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
-  if (octets::Contient(section, ']')) return "« ] » interdit dans un nom de section";
-  if (octets::Contient(cle, '=')) return "« = » interdit dans un nom de clé";
+  // The usual key holds none of the bytes refused here: one scan of each text tells.
+  if (octets::Contient(section, '\r', '\n', '\0', ']') || octets::Contient(cle, '\r', '\n', '\0', '=') ||
+      brise(valeur)) {
+    if (brise(section) || brise(cle) || brise(valeur)) return "saut de ligne ou caractère nul interdit";
+    if (octets::Contient(section, ']')) return "« ] » interdit dans un nom de section";
+    return "« = » interdit dans un nom de clé";
+  }
   if (const size_t d = cle.find_first_not_of(' '); d != std::string::npos && (cle[d] == '[' || cle[d] == ';'))
     return "un nom de clé ne peut commencer par « [ » ou « ; »";
-  for (const std::string* s : {&fichier, &section, &cle, &valeur})
-    if (octets::HorsAscii(*s) && !platform::ToAnsi(*s, nullptr))
-      return "caractère absent de la page de codes Windows-1252";
+  auto horsPage = [simples](const std::string& t) {
+    if (!octets::HorsAscii(t)) return false;
+    *simples = false;
+    return !platform::ToAnsi(t, nullptr);
+  };
+  // Hundreds of keys in a row go to one file: its path is checked once.
+  thread_local std::string dernierFichier;
+  if (fichier != dernierFichier) {
+    if (horsPage(fichier)) return "caractère absent de la page de codes Windows-1252";
+    dernierFichier = fichier;
+  }
+  *simples = true;
+  if (horsPage(section) || horsPage(cle) || horsPage(valeur)) return "caractère absent de la page de codes Windows-1252";
   // Past this length Windows' profile functions do not carry a value whole, and the
   // stored one would be lost; it stays as it is, on both systems alike. (UTF-8 is
   // never shorter than the code page: most values need no conversion to tell.)
@@ -89,7 +105,8 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     if (vide(section) || vide(cle)) return refuser("section ou clé vide");
     if (!NomFichierCorrect(fichier)) return refuser("nom de fichier incorrect");
     // Named, so that a technician finds the line that holds, say, a NUL byte.
-    if (std::string refus = motifDeRefus(fichier, section, cle, valeur); !refus.empty())
+    bool simples = false;
+    if (std::string refus = motifDeRefus(fichier, section, cle, valeur, &simples); !refus.empty())
       return refuser(refus + " dans [" + section + "] " + cle);
     bool change = true;
     if (std::string refus; !journal::AvantEcriture(fichier, section, cle, valeur, &change, &refus))
@@ -98,7 +115,8 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     // A check run asks whether the write would be taken, and writes nothing.
     auto ecrire = [&] {
       if (journal::Simulation()) return journal::EcriturePossible(fichier, &raison);
-      return platform::ProfileWrite(fichier, section, cle, valeur, &raison) == 1;
+      return platform::ProfileWrite(fichier, section, cle, valeur, &raison,
+                                    simples ? platform::WriteTexts::Plain : platform::WriteTexts::Unchecked) == 1;
     };
     auto noter = [&] {
       ecrit = true;

@@ -86,6 +86,7 @@ TableDeCles ClesKvMus() {
   const std::string tableT = TableHoraire({{0, 5, "000100"}, {6, 22, "025100"}, {23, 23, "000100"}});
 
   TableDeCles t;
+  t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
   Liste(t, "Mus_Couleur", "Couleur_", {"Suicide", "Triste", "Moyen", "Heureux", "Extase"});
   Liste(t, "Mus_Puissance", "Puissance_", {"Chuchotement", "Soft", "Normal", "Pêche", "Massacre"});
   Liste(t, "Mus_Style", "Style_", {"Seventies", "Eighties", "Nineties", "Toughties", "Tenties"});

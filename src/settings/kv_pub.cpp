@@ -23,6 +23,7 @@ std::string ListeEcrans(std::initializer_list<const char*> champs) {
 
 TableDeCles ClesKvPub() {
   TableDeCles t;
+  t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
   for (int h = 0; h <= 23; ++h) t.push_back({"Pub_Heures_Des_Tranches", "Debut_Tranche_" + Nn(h), Nn(h)});
 
   // Every position key comes before every duration key.

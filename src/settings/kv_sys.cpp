@@ -49,6 +49,7 @@ const std::string& valeurDe(const Entrees& e, Champ c) {
 
 TableDeCles ClesKvSys(const Entrees& e) {
   TableDeCles t;
+  t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
   const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut) {
     t.push_back({section, cle, defaut});
   };

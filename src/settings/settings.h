@@ -47,6 +47,8 @@ struct CleParDefaut {
   bool duChamp() const { return champ != Champ::Aucun; }
 };
 using TableDeCles = std::vector<CleParDefaut>;
+// More than any file's table holds, five stations included.
+inline constexpr size_t kCapaciteTable = 512;
 
 // The two last digits of n >= 0, the first one a zero below ten: the numbering
 // of the tables' keys ("01", "02"... as N2S(n, 2, 0, "0") gives it, without its arithmetic).

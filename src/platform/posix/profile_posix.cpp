@@ -283,17 +283,18 @@ namespace {
 
 // A write or a deletion: the same checks, the same cache, the same save.
 int change(const std::string& file, const std::string& section, const std::string& key, const std::string& value,
-           Write::Op op, std::string* reason) {
+           Write::Op op, std::string* reason, WriteTexts texts = WriteTexts::Unchecked) {
   std::string why;
   auto fail = [&](std::string r) {
     if (reason) *reason = std::move(r);
     return 0;
   };
   if (file.empty()) return fail("nom de fichier vide");
+  const bool plain = texts == WriteTexts::Plain;
   std::string bs, bk, bv;
-  const std::string* s = ansi(section, bs);
-  const std::string* k = ansi(key, bk);
-  const std::string* v = ansi(value, bv);
+  const std::string* s = plain ? &section : ansi(section, bs);
+  const std::string* k = plain ? &key : ansi(key, bk);
+  const std::string* v = plain ? &value : ansi(value, bv);
   if (!s || !k || !v) return fail("caractère que la page de codes Windows-1252 ne contient pas");
   Resolution scratch;
   Resolution& r = resolveProfile(file, scratch);
@@ -329,7 +330,9 @@ int change(const std::string& file, const std::string& section, const std::strin
   }
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
-  if (!posix::Apply(f->document, op, *s, *k, *v)) return 1;  // the file holds it already: nothing to write
+  const bool changed = plain && op == Write::Op::Write ? f->document.WritePlain(*s, *k, *v)
+                                                       : posix::Apply(f->document, op, *s, *k, *v);
+  if (!changed) return 1;  // the file holds it already: nothing to write
   f->pending.Add(op, *s, *k, *v);
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
@@ -346,8 +349,8 @@ int change(const std::string& file, const std::string& section, const std::strin
 }  // namespace
 
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason) {
-  return change(file, section, key, value, Write::Op::Write, reason);
+                 const std::string& value, std::string* reason, WriteTexts texts) {
+  return change(file, section, key, value, Write::Op::Write, reason, texts);
 }
 
 int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,

@@ -88,7 +88,7 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
 }
 
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason) {
+                 const std::string& value, std::string* reason, WriteTexts) {
   auto refuse = [reason](std::string why) {
     if (reason != nullptr) *reason = std::move(why);
     return 0;
