@@ -39,7 +39,7 @@ frais="rm -rf '$work/w' && cp -a '$work/modele' '$work/w' && sync"
 # no program pays for the caches another one emptied.
 comparer() {  # ROUNDS, then chrono_processus groups
   local n="$1"; shift
-  "$chrono" -n "$n" "$@" | awk '
+  "$chrono" -n "$n" "$@" | tee -a "$work/medianes" | awk '
     BEGIN {
       l["general"] = "--silent general, five stations, fresh prefix"
       l["relance"] = "the same general run again, over the full files"
@@ -88,6 +88,7 @@ if [ "${IL3_BENCH_INSTRUCTIONS:-1}" = 1 ] && command -v valgrind >/dev/null; the
     shift
     n=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null | sed -n 's/.*Collected : //p')
     printf "  %-72s %12s instructions\n" "$quoi" "$n"
+    printf '%s\t%s\n' "$quoi" "${n//,/}" >>"$work/instructions"
   }
   echo "instructions (callgrind, whole process):"
   for p in "$prog" ${avant:+"$avant"}; do
@@ -101,3 +102,22 @@ if [ "${IL3_BENCH_INSTRUCTIONS:-1}" = 1 ] && command -v valgrind >/dev/null; the
   rm -rf "$work/w" && cp -a "$work/modele" "$work/w"
   instructions "floor (C): the four final files written once each" "$plancher" "$work/plein/$config" "$work/w/$config" "${fichiers[@]}"
 fi
+
+# The targets, from the figures above (medians of this very run).
+mediane() { awk -v g="$1" '$1 == g { print $2; exit }' "$work/medianes"; }
+compte() { awk -F'\t' -v q="$1" '$1 == q { print $2; exit }' "$work/instructions" 2>/dev/null; }
+cible() {  # what, measured, limit, unit
+  awk -v quoi="$1" -v m="$2" -v lim="$3" -v u="$4" 'BEGIN {
+    if (m == "") { printf "  %-60s not measured\n", quoi; exit }
+    printf "  %-60s %10.2f %-14s (target <= %s)  %s\n", quoi, m, u, lim, m <= lim ? "met" : "NOT MET" }'
+}
+echo "targets:"
+g=$(mediane general) f=$(mediane plancher)
+cible "general run against the C floor" "$(awk -v g="$g" -v f="$f" 'BEGIN { if (g && f) print g / f }')" 1.5 "x floor"
+n=$(compte "--silent general, five stations, fresh prefix")
+cible "general run, instructions" "$(awk -v n="$n" 'BEGIN { if (n) print n / 1e6 }')" 3 "M instructions"
+n=$(compte "--version")
+cible "--version, instructions" "$(awk -v n="$n" 'BEGIN { if (n) print n / 1e6 }')" 0.3 "M instructions"
+v=$(mediane version) i=$(mediane ini_get) c=$(mediane cat)
+cible "--version against cat" "$(awk -v v="$v" -v c="$c" 'BEGIN { if (v && c) print v / c }')" 1.2 "x cat"
+cible "ini get against cat" "$(awk -v v="$i" -v c="$c" 'BEGIN { if (v && c) print v / c }')" 1.2 "x cat"
