@@ -1,7 +1,5 @@
 #include "ini/profile_document.h"
 
-#include <cstring>
-
 #include "common/octets.h"
 #include "ini/profile_text.h"
 #include "ini/profile_utf16.h"
@@ -134,15 +132,18 @@ std::optional<std::string> ProfileDocument::Read(std::string_view section,
 }
 
 bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
-  return Write(section, key, value, false);
+  return Write(section, key, value, false, nullptr);
 }
 
-bool ProfileDocument::WritePlain(std::string_view section, std::string_view key, std::string_view value) {
-  return Write(section, key, value, true);
+bool ProfileDocument::WritePlain(std::string_view section, std::string_view key, std::string_view value,
+                                 bool* added) {
+  return Write(section, key, value, true, added);
 }
 
 // `scanned`: the caller knows that no argument holds a NUL or a line break.
-bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value, bool scanned) {
+bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value, bool scanned,
+                            bool* added) {
+  if (added) *added = false;
   bool sectionBreaks = false, keyBreaks = false, valueBreaks = false;
   if (!scanned) {
     section = Argument(section, &sectionBreaks);
@@ -167,6 +168,7 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key, std:
   const uint32_t s = FindSection(section, &sectionHash);
   if (s == kAucune) {
     Append(std::string(1, '[').append(section).append(1, ']'), text());
+    if (added) *added = true;
   } else {
     Section& sec = sections_[s].valeur;
     const size_t keyHash = KeyHash(key);
@@ -176,9 +178,13 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key, std:
       entry.nom = ClassifyLine(entry.valeur->text).name;  // its name is now in the new text
     } else {
       Insert(sec, text(), key, keyHash);
+      if (added) *added = true;
     }
   }
-  if (restructures) Parse(Serialize());
+  if (restructures) {
+    if (added) *added = false;  // what the key became is not one line any more
+    Parse(Serialize());
+  }
   return true;
 }
 
@@ -276,15 +282,12 @@ std::string ProfileDocument::Serialize() const {
   static constexpr std::string_view kEol[] = {"", "\r", "\n", "\r\n"};
   size_t size = 0;
   for (const Line& line : lines_) size += line.text.size() + kEol[static_cast<int>(line.eol)].size();
-  // Sized once and filled in place: a file of a thousand lines is copied once.
-  std::string bytes(size, '\0');
-  char* out = bytes.data();
+  std::string bytes;
+  bytes.reserve(size);  // one allocation for a file of a thousand lines
   for (const Line& line : lines_) {
-    const std::string_view eol = kEol[static_cast<int>(line.eol)];
-    std::memcpy(out, line.text.data(), line.text.size());
-    out += line.text.size();
-    std::memcpy(out, eol.data(), eol.size());
-    out += eol.size();
+    bytes.append(line.text);
+    if (line.eol == Eol::kCr || line.eol == Eol::kCrLf) bytes.push_back('\r');
+    if (line.eol == Eol::kLf || line.eol == Eol::kCrLf) bytes.push_back('\n');
   }
   return utf16_ ? "\xFF\xFE" + ImageToUtf16Le(bytes) : bytes;
 }

@@ -40,8 +40,9 @@ class ProfileDocument {
   // When the stored value, trimmed, already equals `value`, nothing changes.
   // Returns true when the text changed.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
-  // The same, for arguments that hold no NUL and no line break.
-  bool WritePlain(std::string_view section, std::string_view key, std::string_view value);
+  // The same, for arguments that hold no NUL and no line break; `added` tells
+  // whether the key was new to the file.
+  bool WritePlain(std::string_view section, std::string_view key, std::string_view value, bool* added = nullptr);
 
   // True when Write(section, key, value) would change the text; changes nothing.
   bool WouldChange(std::string_view section, std::string_view key, std::string_view value) const;
@@ -77,7 +78,7 @@ class ProfileDocument {
   };
   static constexpr uint32_t kAucune = IndexDesNoms<LineIt>::kAucune;
 
-  bool Write(std::string_view section, std::string_view key, std::string_view value, bool scanned);
+  bool Write(std::string_view section, std::string_view key, std::string_view value, bool scanned, bool* added);
   void Parse(std::string_view bytes);
   void Reindex();
   void IndexLine(Section* section, LineIt line);

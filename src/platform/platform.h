@@ -115,11 +115,15 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
 // section, key and value holds a byte beyond ASCII, a NUL or a line break, so
 // that the engine need not look again (a run writes a thousand keys).
 enum class WriteTexts { Unchecked, Plain };
+// What a write did to the file, where the system can tell: the key was new to
+// it, or its value changed. Unknown on Windows, whose profile functions do not say.
+enum class WriteEffect { Unknown, Added, Changed };
 
 // WritePrivateProfileStringA(section, key, value): returns what the call returns
 // (1 on success, 0 on failure); `reason` receives a French explanation on failure.
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason, WriteTexts texts = WriteTexts::Unchecked);
+                 const std::string& value, std::string* reason, WriteTexts texts = WriteTexts::Unchecked,
+                 WriteEffect* effect = nullptr);
 
 // WritePrivateProfileStringA with a null value (`key` given: the key goes) or a
 // null key (the whole section goes). Same return and reason as ProfileWrite.

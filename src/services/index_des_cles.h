@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+
 namespace journal {
 
 // The keys of one file already reported, by the hash of their folded names:
@@ -27,6 +28,10 @@ class IndexDesCles {
       if (p.hash == h && meme(p)) return &p;
     }
   }
+  // How many of the file's added and changed keys the index holds: keys known
+  // to be new are reported without it, and it catches up when a lookup comes.
+  size_t ajouteesCouvertes = 0, modifieesCouvertes = 0;
+
   void Ajouter(size_t h, bool ajoutee, size_t index) {
     if (2 * (occupees_ + 1) > places_.size()) agrandir();
     size_t i = h & (places_.size() - 1);

@@ -168,7 +168,32 @@ bool AvantEcriture(const std::string& fichier, const std::string& section, const
   return !*change || avantChangement(fichier, o, refus);
 }
 
-void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur) {
+namespace {
+
+// The name a key is indexed under: its section and its name, in the code page.
+size_t hashDe(const std::string& section, const std::string& cle) {
+  static std::string nom;  // kept from key to key: no allocation per key
+  std::string ts, tk;
+  nom.assign(ansi(section, ts)).append(1, '\x01').append(ansi(cle, tk));
+  return ini::FoldedHash{}(nom);
+}
+
+// The keys reported without the index, added to it.
+void rattraper(IndexDesCles& index, const Fichier& f) {
+  for (; index.ajouteesCouvertes < f.ajoutees.size(); ++index.ajouteesCouvertes) {
+    const CleAjoutee& a = f.ajoutees[index.ajouteesCouvertes];
+    index.Ajouter(hashDe(a.section, a.cle), true, index.ajouteesCouvertes);
+  }
+  for (; index.modifieesCouvertes < f.modifiees.size(); ++index.modifieesCouvertes) {
+    const ValeurModifiee& m = f.modifiees[index.modifieesCouvertes];
+    index.Ajouter(hashDe(m.section, m.cle), false, index.modifieesCouvertes);
+  }
+}
+
+}  // namespace
+
+void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur,
+           platform::WriteEffect effet) {
   if (etat().mode == Mode::Inactif) return;
   Ombre& o = ombre(fichier);
   std::string ts, tk, tv;
@@ -183,29 +208,37 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   }
   Fichier& f = fiche(fichier);
   if (!o.existait) f.cree = true;
-  // A key written twice in one run is reported once, with its final value.
   Etat::Dernier& d = etat().dernier;  // `fiche` made it this file's
   if (!d.notees) d.notees = &etat().clesNotees[d.cle];
-  static std::string nom;  // kept from key to key: no allocation per key
-  nom.assign(s).append(1, '\x01').append(k);
-  const size_t h = ini::FoldedHash{}(nom);
+  // A first run adds hundreds of keys to each file: room for them at once.
+  if (f.ajoutees.empty()) f.ajoutees.reserve(256);
+  // A key the file did not hold is not in the report yet, unless the run removed
+  // it before: it goes in without a lookup.
+  if (!avant && effet == platform::WriteEffect::Added && f.supprimees.empty()) {
+    f.ajoutees.emplace_back(section, cle, valeur);
+    return;
+  }
+  // A key written twice in one run is reported once, with its final value.
+  IndexDesCles& index = *d.notees;
+  rattraper(index, f);
+  const size_t h = hashDe(section, cle);
   auto meme = [&](const IndexDesCles::Place& p) {
     const std::string& autreSection = p.ajoutee ? f.ajoutees[p.index].section : f.modifiees[p.index].section;
     const std::string& autreCle = p.ajoutee ? f.ajoutees[p.index].cle : f.modifiees[p.index].cle;
     std::string as, ak;
     return ini::FoldedEqual{}(ansi(autreSection, as), s) && ini::FoldedEqual{}(ansi(autreCle, ak), k);
   };
-  if (const IndexDesCles::Place* p = d.notees->Trouver(h, meme)) {
+  if (const IndexDesCles::Place* p = index.Trouver(h, meme)) {
     (p->ajoutee ? f.ajoutees[p->index].valeur : f.modifiees[p->index].apres) = valeur;
     return;
   }
   if (avant) {
-    d.notees->Ajouter(h, false, f.modifiees.size());
+    index.Ajouter(h, false, f.modifiees.size());
+    ++index.modifieesCouvertes;
     f.modifiees.emplace_back(section, cle, platform::FromAnsi(*avant), valeur);
   } else {
-    d.notees->Ajouter(h, true, f.ajoutees.size());
-    // A first run adds hundreds of keys to each file: room for them at once.
-    if (f.ajoutees.empty()) f.ajoutees.reserve(256);
+    index.Ajouter(h, true, f.ajoutees.size());
+    ++index.ajouteesCouvertes;
     f.ajoutees.emplace_back(section, cle, valeur);
   }
 }

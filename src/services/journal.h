@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace journal {
 
 struct CleAjoutee {
@@ -76,8 +78,10 @@ const Rapport& RapportEnCours();
 // when that copy could not be made (the write must not happen then).
 bool AvantEcriture(const std::string& fichier, const std::string& section, const std::string& cle,
                    const std::string& valeur, bool* change, std::string* refus);
-// The write happened (or, in check mode, would have).
-void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur);
+// The write happened (or, in check mode, would have). `effet`: what the system
+// said the write did, when it can tell.
+void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur,
+           platform::WriteEffect effet = platform::WriteEffect::Unknown);
 // Check mode: would the profile functions take a write to this file now?
 bool EcriturePossible(const std::string& fichier, std::string* raison);
 // Check mode: the read-only flag a real run would remove.

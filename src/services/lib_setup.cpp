@@ -112,15 +112,17 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     if (std::string refus; !journal::AvantEcriture(fichier, section, cle, valeur, &change, &refus))
       return refuser(refus);
     std::string raison;
+    platform::WriteEffect effet = platform::WriteEffect::Unknown;
     // A check run asks whether the write would be taken, and writes nothing.
     auto ecrire = [&] {
       if (journal::Simulation()) return journal::EcriturePossible(fichier, &raison);
       return platform::ProfileWrite(fichier, section, cle, valeur, &raison,
-                                    simples ? platform::WriteTexts::Plain : platform::WriteTexts::Unchecked) == 1;
+                                    simples ? platform::WriteTexts::Plain : platform::WriteTexts::Unchecked,
+                                    &effet) == 1;
     };
     auto noter = [&] {
       ecrit = true;
-      if (change) journal::Ecrit(fichier, section, cle, valeur);
+      if (change) journal::Ecrit(fichier, section, cle, valeur, effet);
     };
     if (ecrire()) return noter();
     if (const size_t b = fichier.find_last_of('\\'); b != std::string::npos)

@@ -283,7 +283,9 @@ namespace {
 
 // A write or a deletion: the same checks, the same cache, the same save.
 int change(const std::string& file, const std::string& section, const std::string& key, const std::string& value,
-           Write::Op op, std::string* reason, WriteTexts texts = WriteTexts::Unchecked) {
+           Write::Op op, std::string* reason, WriteTexts texts = WriteTexts::Unchecked,
+           WriteEffect* effect = nullptr) {
+  if (effect) *effect = WriteEffect::Unknown;
   std::string why;
   auto fail = [&](std::string r) {
     if (reason) *reason = std::move(r);
@@ -330,9 +332,11 @@ int change(const std::string& file, const std::string& section, const std::strin
   }
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
-  const bool changed = plain && op == Write::Op::Write ? f->document.WritePlain(*s, *k, *v)
+  bool added = false;
+  const bool changed = plain && op == Write::Op::Write ? f->document.WritePlain(*s, *k, *v, &added)
                                                        : posix::Apply(f->document, op, *s, *k, *v);
   if (!changed) return 1;  // the file holds it already: nothing to write
+  if (effect && plain && op == Write::Op::Write) *effect = added ? WriteEffect::Added : WriteEffect::Changed;
   f->pending.Add(op, *s, *k, *v);
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
@@ -349,8 +353,8 @@ int change(const std::string& file, const std::string& section, const std::strin
 }  // namespace
 
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason, WriteTexts texts) {
-  return change(file, section, key, value, Write::Op::Write, reason, texts);
+                 const std::string& value, std::string* reason, WriteTexts texts, WriteEffect* effect) {
+  return change(file, section, key, value, Write::Op::Write, reason, texts, effect);
 }
 
 int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,

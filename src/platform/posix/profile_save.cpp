@@ -97,6 +97,10 @@ ini::ProfileDocument merge(const std::string& base, const std::string& theirs,
 }  // namespace
 
 void PendingWrites::Add(PendingWrite::Op op, std::string_view section, std::string_view key, std::string_view value) {
+  if (entries_.empty()) {  // a general run adds hundreds: room for them at once
+    entries_.reserve(512);
+    text_.reserve(size_t{1} << 16);
+  }
   entries_.push_back({op, text_.size(), section.size(), key.size(), value.size()});
   text_.append(section).append(key).append(value);
 }

@@ -88,7 +88,8 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
 }
 
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value, std::string* reason, WriteTexts) {
+                 const std::string& value, std::string* reason, WriteTexts, WriteEffect* effect) {
+  if (effect) *effect = WriteEffect::Unknown;
   auto refuse = [reason](std::string why) {
     if (reason != nullptr) *reason = std::move(why);
     return 0;
