@@ -80,6 +80,28 @@ bool Contient(std::string_view s, C... cs) {
   });
 }
 
+// Whether `s` is plain ASCII without a NUL or a line break, and without any of
+// the bytes `cs`: what almost every name and value of a run is, in one scan.
+template <class... C>
+bool Ordinaire(std::string_view s, C... cs) {
+#if defined(__SSE2__)
+  if (s.size() >= 16)
+    return !UnBloc(s, [cs...](__m128i b) {
+      __m128i refus = _mm_cmpeq_epi8(b, _mm_setzero_si128()) | _mm_cmpeq_epi8(b, _mm_set1_epi8('\r')) |
+                      _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')) | b;
+      ((refus |= _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(cs)))), ...);
+      return _mm_movemask_epi8(refus) != 0;
+    });
+#endif
+  constexpr uint64_t kUns = 0x0101010101010101ULL, kHauts = 0x8080808080808080ULL;
+  return !UnMot(s, [cs...](uint64_t w) {
+    auto zeros = [](uint64_t x) { return (x - kUns) & ~x & kHauts; };
+    uint64_t refus = (w & kHauts) | zeros(w) | zeros(w ^ (kUns * '\r')) | zeros(w ^ (kUns * '\n'));
+    ((refus |= zeros(w ^ (kUns * static_cast<unsigned char>(cs)))), ...);
+    return refus != 0;
+  });
+}
+
 // Whether `s` holds a byte of 0x80 or more.
 inline bool HorsAscii(std::string_view s) {
 #if defined(__SSE2__)

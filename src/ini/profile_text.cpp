@@ -26,23 +26,10 @@ constexpr std::array<char, 256> kFold = MakeFoldTable();
 
 }  // namespace
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
-std::string_view TrimSpaces(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
 
-std::string_view UpToNul(std::string_view s) { return octets::Contient(s, '\0') ? s.substr(0, s.find('\0')) : s; }
 
-bool HasLineBreak(std::string_view s) { return octets::Contient(s, '\n', '\r'); }
 
 std::string_view Unquote(std::string_view s) {
   if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {

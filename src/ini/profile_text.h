@@ -7,17 +7,30 @@
 #include <string>
 #include <string_view>
 
+#include "common/octets.h"
+
 namespace ini {
 
+// Inline: every name and value of a run goes through them, several times.
 // Blanks that the profile functions trim around names and values inside the
 // file: space, tab and vertical tab (and nothing else).
-bool IsBlank(char c);
-std::string_view TrimBlanks(std::string_view s);
+inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+inline std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
 // Call arguments lose their outer spaces (0x20) only; a tab stays part of the name.
-std::string_view TrimSpaces(std::string_view s);
+inline std::string_view TrimSpaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
 // What a C string argument holds: the bytes before the first NUL.
-std::string_view UpToNul(std::string_view s);
-bool HasLineBreak(std::string_view s);
+inline std::string_view UpToNul(std::string_view s) {
+  return octets::Contient(s, '\0') ? s.substr(0, s.find('\0')) : s;
+}
+inline bool HasLineBreak(std::string_view s) { return octets::Contient(s, '\n', '\r'); }
 // One outer pair of matching quotes (' or ") removed, as single-key reads do.
 std::string_view Unquote(std::string_view s);
 

@@ -28,6 +28,17 @@ std::string& derniereRaison() {
 // `simples`: nothing refused, and the three texts are plain ASCII.
 std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
                          const std::string& valeur, bool* simples) {
+  // Hundreds of keys in a row go to one file, most of them to the section of
+  // the key before: the usual key is told in one scan of its name and value.
+  thread_local std::string dernierFichier, derniereSection;
+  if (fichier == dernierFichier && valeur.size() <= kValeurLaPlusLongue && octets::Ordinaire(cle, '=') &&
+      octets::Ordinaire(valeur) && (section == derniereSection || octets::Ordinaire(section, ']'))) {
+    if (const size_t d = cle.find_first_not_of(' '); d == std::string::npos || (cle[d] != '[' && cle[d] != ';')) {
+      derniereSection = section;
+      *simples = true;
+      return {};
+    }
+  }
   *simples = false;
   auto brise = [](const std::string& t) { return octets::Contient(t, '\r', '\n', '\0'); };
   // The usual key holds none of the bytes refused here: one scan of each text tells.
@@ -44,8 +55,6 @@ std::string motifDeRefus(const std::string& fichier, const std::string& section,
     *simples = false;
     return !platform::ToAnsi(t, nullptr);
   };
-  // Hundreds of keys in a row go to one file: its path is checked once.
-  thread_local std::string dernierFichier;
   if (fichier != dernierFichier) {
     if (horsPage(fichier)) return "caractère absent de la page de codes Windows-1252";
     dernierFichier = fichier;
