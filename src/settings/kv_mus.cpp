@@ -42,27 +42,27 @@ std::string TableHoraire(std::initializer_list<Plage> plages) {
 // prefixe + "01", "02", ... with one default each.
 void Liste(TableDeCles& t, const char* section, const char* prefixe, std::initializer_list<const char*> defauts) {
   int n = 0;
-  for (const char* d : defauts) t.push_back({section, prefixe + Nn(++n), d});
+  for (const char* d : defauts) t.emplace_back(section, prefixe + Nn(++n), d);
 }
 
 // "Strat_" + nn for every strategy, all with the same default.
 void ParStrategie(TableDeCles& t, const char* section, const char* defaut) {
-  for (int n = 1; n <= kStrategies; ++n) t.push_back({section, "Strat_" + Nn(n), defaut});
+  for (int n = 1; n <= kStrategies; ++n) t.emplace_back(section, "Strat_" + Nn(n), defaut);
 }
 
 // prefixe + nn for every strategy, defaulting to a label followed by its number.
 void Libelles(TableDeCles& t, const char* section, const char* prefixe, const char* libelle) {
-  for (int n = 1; n <= kStrategies; ++n) t.push_back({section, prefixe + Nn(n), libelle + Nn(n)});
+  for (int n = 1; n <= kStrategies; ++n) t.emplace_back(section, prefixe + Nn(n), libelle + Nn(n));
 }
 
 void Cles(TableDeCles& t, const char* section, std::initializer_list<std::pair<const char*, const char*>> cles) {
-  for (const auto& [cle, defaut] : cles) t.push_back({section, cle, defaut});
+  for (const auto& [cle, defaut] : cles) t.emplace_back(section, cle, defaut);
 }
 
 // All suffixes of strategy nn before those of nn + 1.
 void ParStrategieEtSuffixe(TableDeCles& t, const char* section, const Suffixes& suffixes) {
   for (int n = 1; n <= kStrategies; ++n)
-    for (const auto& [suffixe, defaut] : suffixes) t.push_back({section, "Strat_" + Nn(n) + suffixe, defaut});
+    for (const auto& [suffixe, defaut] : suffixes) t.emplace_back(section, "Strat_" + Nn(n) + suffixe, defaut);
 }
 
 Suffixes ParJour(const std::string& defaut) {

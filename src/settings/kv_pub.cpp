@@ -24,7 +24,7 @@ std::string ListeEcrans(std::initializer_list<const char*> champs) {
 TableDeCles ClesKvPub() {
   TableDeCles t;
   t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
-  for (int h = 0; h <= 23; ++h) t.push_back({"Pub_Heures_Des_Tranches", "Debut_Tranche_" + Nn(h), Nn(h)});
+  for (int h = 0; h <= 23; ++h) t.emplace_back("Pub_Heures_Des_Tranches", "Debut_Tranche_" + Nn(h), Nn(h));
 
   // Every position key comes before every duration key.
   const struct {
@@ -37,9 +37,9 @@ TableDeCles ClesKvPub() {
   for (const auto& passe : passes)
     for (int h = 0; h <= 23; ++h)
       for (const char* jour : {"Lun_", "Mar_", "Mer_", "Jeu_", "Ven_", "Sam_", "Dim_"})
-        t.push_back({"Pub_Position_Duree_Ecrans", jour + Nn(h) + passe.fin, passe.defaut});
+        t.emplace_back("Pub_Position_Duree_Ecrans", jour + Nn(h) + passe.fin, passe.defaut);
 
-  for (int n = 1; n <= 30; ++n) t.push_back({"Pub_Voix", "Voix_" + Nn(n), "Voix " + Nn(n)});
+  for (int n = 1; n <= 30; ++n) t.emplace_back("Pub_Voix", "Voix_" + Nn(n), "Voix " + Nn(n));
   return t;
 }
 

@@ -51,12 +51,12 @@ TableDeCles ClesKvSys(const Entrees& e) {
   TableDeCles t;
   t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
   const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut) {
-    t.push_back({section, cle, defaut});
+    t.emplace_back(section, cle, defaut);
   };
   // A key built from a field: its default is `avant`, the field's value, `apres`.
   const auto champ = [&t](const std::string& section, const std::string& cle, Champ c, const std::string& valeur,
                           const char* avant = "", const char* apres = "", bool temoin = false) {
-    t.push_back({section, cle, avant + valeur + apres, c, avant, apres, temoin});
+    t.emplace_back(section, cle, avant + valeur + apres, c, avant, apres, temoin);
   };
   const int n = static_cast<int>(e.stations.size());
 
