@@ -149,7 +149,11 @@ exercer_installe() {
   verifier "ini get reads back the radio" egal \
     "$(il3-setup --root "$site" ini get 'C:\Kelvaro\Ilvane\Config\Kv_Sys.ini' Div_Radio Nom_Radio)" 'Radio Paquet'
 
-  # il3-setup maps no Qt: its window is a program of its own.
+  # il3-setup carries its C++ runtime, and maps no Qt: its window is a program of its own.
+  local liens
+  liens=$(ldd /usr/bin/il3-setup)
+  verifier "il3-setup needs neither the C++ runtime's libraries nor Qt's" \
+    bash -c '! grep -q -i -E "libstdc\+\+|libgcc_s|qt" <<<"$1"' _ "$liens"
   verifier "a headless run maps no Qt library" \
     bash -c '! LD_DEBUG=libs il3-setup --root "$1" ini get "C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini" Div_Radio Nom_Radio 2>&1 >/dev/null | grep -q -i "calling init: .*qt"' _ "$site"
 
