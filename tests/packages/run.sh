@@ -155,7 +155,8 @@ exercer_installe() {
   verifier "il3-setup needs neither the C++ runtime's libraries nor Qt's" \
     bash -c '! grep -q -i -E "libstdc\+\+|libgcc_s|qt" <<<"$1"' _ "$liens"
   verifier "a headless run maps no Qt library" \
-    bash -c '! LD_DEBUG=libs il3-setup --root "$1" ini get "C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini" Div_Radio Nom_Radio 2>&1 >/dev/null | grep -q -i "calling init: .*qt"' _ "$site"
+    bash -c 'log=$(LD_DEBUG=libs il3-setup --root "$1" ini get "C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini" Div_Radio Nom_Radio 2>&1 >/dev/null)
+      grep -q "calling init: " <<<"$log" && ! grep -q -i "calling init: .*qt" <<<"$log"' _ "$site"
 
   # The menu entry's command, as a desktop starts it, opens the window: the
   # installed window program, which loads Qt.
