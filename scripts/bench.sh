@@ -16,7 +16,7 @@ scripts/install-deps.sh
 jobs="$(nproc)"
 cmake -S . -B build/bench-native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(il3-setup chrono_processus plancher_c)
-grep -q '^il3_window_qt:' <(cmake --build build/bench-native --target help) && targets+=(il3_window_qt)
+grep -q '^il3-setup-window:' <(cmake --build build/bench-native --target help) && targets+=(il3-setup-window)
 [ "${1:-}" = --processus ] || targets+=(settings_bench ini_bench)
 cmake --build build/bench-native -j "$jobs" --target "${targets[@]}"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the installable packages into build/packages/:
-#   il3-setup_VERSION_amd64.deb    the Linux program (CPack, from build/native)
+#   il3-setup_VERSION_amd64.deb    the Linux program and its window's (CPack, from build/native)
 #   IL3_Setup-VERSION.msi          the Windows program (wixl, from build/windows)
 #   IL3_Setup-VERSION-win64.zip    IL3_Setup.exe, IL3_Setup.com and the French read-me
 #   SHA256SUMS
@@ -14,7 +14,7 @@ jobs="$(nproc)"
 out=build/packages
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/native -j "$jobs" --target il3-setup il3_window_qt il3_documents
+cmake --build build/native -j "$jobs" --target il3-setup il3-setup-window il3_documents
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/windows -j "$jobs" --target IL3_Setup IL3_Setup_com

@@ -1,7 +1,9 @@
 #include "app/ligne_de_commande.h"
 
 #include <cctype>
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 #include "common/lib_public.h"
 #include "services/chemins_windows.h"
@@ -255,6 +257,17 @@ Analyse AnalyserLigne(const std::vector<std::string>& args) {
     c.actions.push_back(it->second);
   }
   return a;
+}
+
+std::string RefusRacine(const Commande& c) {
+  if (c.root.empty()) return {};
+#ifdef _WIN32
+  return "--root n'existe que sous Linux; sous Windows les lecteurs sont les vrais";
+#else
+  std::error_code ec;
+  if (std::filesystem::is_directory(c.root, ec)) return {};
+  return "--root " + c.root + ": ce dossier n'existe pas (le préfixe qui contient drive_c)";
+#endif
 }
 
 std::string Aide(const std::string& p, bool avecRoot) {

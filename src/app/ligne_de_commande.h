@@ -41,6 +41,10 @@ struct Analyse {
 
 Analyse AnalyserLigne(const std::vector<std::string>& args);
 
+// Why a correct line cannot run here, in French (a --root that is no folder, or
+// --root on Windows); empty when it can. Both Linux programs check it first.
+std::string RefusRacine(const Commande& c);
+
 // The help text, in French; --root only where it exists (Linux).
 std::string Aide(const std::string& programme, bool avecRoot);
 

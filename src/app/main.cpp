@@ -1,7 +1,6 @@
 // The program: the window, the silent mode, or profile access for scripts.
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 #include "app/journal_fichier.h"
@@ -35,17 +34,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const app::Commande& c = a.commande;
-#ifndef _WIN32
-  if (!c.root.empty() && !std::filesystem::is_directory(c.root)) {
-    std::cerr << programme << ": --root " << c.root << ": ce dossier n'existe pas (le préfixe qui contient drive_c)\n";
+  if (const std::string refus = app::RefusRacine(c); !refus.empty()) {
+    std::cerr << programme << ": " << refus << '\n';
     return 2;
   }
-#else
-  if (!c.root.empty()) {
-    std::cerr << programme << ": --root n'existe que sous Linux; sous Windows les lecteurs sont les vrais\n";
-    return 2;
-  }
-#endif
   switch (c.mode) {
     case app::Mode::Aide:
 #ifdef _WIN32

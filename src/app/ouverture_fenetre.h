@@ -1,5 +1,5 @@
-// How the program reaches its window: linked in (Windows), loaded as a module
-// when it is about to open (Linux), or absent. Each program links one.
+// How the program reaches its window: linked in (Windows), a program of its own
+// started when the window is about to open (Linux), or absent. Each program links one.
 #pragma once
 
 #include <string>
@@ -13,7 +13,7 @@ int OuvrirFenetre(int argc, char** argv);
 
 // Why the window cannot open, in French, naming what is missing.
 std::string MotifSansAffichage();
-std::string MotifFenetreAbsente(const platform::Module& module);
+std::string MotifFenetreAbsente(const platform::ProgramRun& programme);
 inline constexpr const char* kConseilSilencieux = "utilisez --silent pour travailler sans fenêtre (voir --help)";
 
 }  // namespace app

@@ -102,7 +102,8 @@ struct VersionInfo {
 };
 VersionInfo GetVersion();
 
-// The folder that holds the running program, Windows spelling, without a trailing backslash required.
+// The folder that holds the running program (POSIX: the program that started
+// this one, see ProgramStarted), Windows spelling, without a trailing backslash required.
 std::string ProgramFolder();
 
 // ---- Profile files --------------------------------------------------------------
@@ -185,18 +186,26 @@ std::string WindowsPathOf(const std::string& hostPath);
 // in QT_QPA_PLATFORM.
 bool DisplayAvailable();
 
-// A part of the program loaded only when it is needed (POSIX: the window). The
-// module lies at `relativePath` from the folder of the running executable; its
-// `symbol` is looked up once every library it needs is loaded.
-struct Module {
+// A program of the suite's own, beside this one (POSIX: the window, kept out of
+// this program so that headless runs never map a toolkit). It lies at
+// `relativePath` from the folder of the running executable and gets `argv` as
+// is, argv[0] included. Once it runs (its libraries loaded, its main called:
+// it calls ProgramStarted) it is waited for; interrupts and termination
+// requests reach it, and when one ends it, this program ends the same way.
+struct ProgramRun {
   enum class Failure { None, Missing, LibraryMissing, Unusable };
   Failure failure = Failure::None;
-  void* symbol = nullptr;  // set when failure is None
-  std::string path;        // the module's host path
-  std::string library;     // LibraryMissing: the library the system could not find
-  std::string detail;      // the system's own words, for Unusable
+  int status = 0;       // None: the program's exit status (128 + N when signal N ended it)
+  std::string path;     // the program's host path
+  std::string library;  // LibraryMissing: the library the system could not find
+  std::string detail;   // Unusable: the system's own words
 };
-Module LoadModule(const std::string& relativePath, const std::string& symbol);
+ProgramRun RunProgram(const std::string& relativePath, char** argv);
+
+// Called first by a program that RunProgram may have started: tells the starter
+// that it runs, and from then on ProgramFolder is the starter's folder. Returns
+// the starter's executable, or empty when started otherwise.
+std::string ProgramStarted();
 
 // ---- Code page ---------------------------------------------------------------------
 

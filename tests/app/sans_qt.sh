@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Headless runs never map Qt: the silent mode, profile access, --help and
 # --version, each watched through the dynamic loader's own log. The window is
-# the control: it does load Qt, so the watch is known to see it.
+# the control: its program does load Qt, so the watch is known to see it; and
+# il3-setup itself, which starts that program, maps no Qt even then.
 set -u
 prog="$1"
-window="${2:-}"  # "window" when the program was built with its window module
+window="${2:-}"  # "window" when the program was built with its window
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 mkdir -p "$root/drive_c/windows"
@@ -43,11 +44,24 @@ version|--version
 LIST
 
 if [ "$window" = window ]; then
-  libs=$(QT_QPA_PLATFORM=offscreen IL3_QUITTER_APRES_AFFICHAGE=1 libraries "$prog" --root "$root"); rc=$?
+  QT_QPA_PLATFORM=offscreen IL3_QUITTER_APRES_AFFICHAGE=1 LD_DEBUG=libs LD_DEBUG_OUTPUT="$root/ld" \
+    "$prog" --root "$root" >/dev/null 2>&1 &
+  parent=$!
+  wait "$parent"; rc=$?
+  libs=$(cat "$root"/ld.* 2>/dev/null | sed -n 's/.*calling init: //p' | sort -u)
+  own=$(sed -n 's/.*calling init: //p' "$root/ld.$parent" 2>/dev/null | sort -u)
+  rm -f "$root"/ld.*
   if [ "$rc" -eq 0 ] && echo "$libs" | grep -q 'libQt6Widgets'; then
     echo "ok   the window loads Qt, and the watch sees it"
   else
     echo "FAIL the window (exit $rc) did not show Qt in the loader's log"; fails=$((fails + 1))
+  fi
+  if [ -z "$own" ]; then
+    echo "FAIL il3-setup's own log is empty"; fails=$((fails + 1))
+  elif echo "$own" | grep -qi 'qt'; then
+    echo "FAIL il3-setup itself loads Qt to open the window"; fails=$((fails + 1))
+  else
+    echo "ok   il3-setup itself maps no Qt, the window's program does"
   fi
 fi
 

@@ -4,10 +4,11 @@
 #   --silent general, five stations, fresh prefix   against the floor: the four final
 #   the same run again over the full files          files written once each, durably
 #   --version, and ini get of one key of KV_Mus.ini against cat of KV_Mus.ini
-#   the window, process start to first drawing      against --version (offscreen)
+#   the window, il3-setup's start to first drawing  against --version (offscreen)
 #
 #   processus.sh BUILD [ROUNDS]
-# BUILD holds src/app/il3-setup and tests/bench/{chrono_processus,plancher_c}.
+# BUILD holds src/app/il3-setup (and src/lib/il3-setup/il3-setup-window, which it
+# starts for the window) and tests/bench/{chrono_processus,plancher_c}.
 # IL3_BENCH_AVANT=/path/to/an/older/il3-setup measures that program too, the
 # same way, right after ours; IL3_BENCH_AVANT_FENETRE=1 when it, too, closes its
 # window once drawn (IL3_QUITTER_APRES_AFFICHAGE).
@@ -47,7 +48,7 @@ comparer() {  # ROUNDS, then chrono_processus groups
       l["version"] = "--version"
       l["ini_get"] = "ini get of one key of KV_Mus.ini"
       l["cat"] = "cat KV_Mus.ini"
-      l["fenetre"] = "the window: process start to first drawing (offscreen)"
+      l["fenetre"] = "the window: il3-setup start to first drawing (offscreen)"
     }
     { nom[NR] = $1; t[NR] = $2; mem[NR] = $4; rc[NR] = $5 }
     END {
@@ -61,7 +62,7 @@ comparer() {  # ROUNDS, then chrono_processus groups
 }
 
 fenetre=""
-[ -e "$build/src/lib/il3-setup/il3-setup-window.so" ] && fenetre=yes
+[ -x "$build/src/lib/il3-setup/il3-setup-window" ] && fenetre=yes
 for p in "$prog" ${avant:+"$avant"}; do
   suffixe=""
   [ "$p" = "$prog" ] || suffixe=_avant

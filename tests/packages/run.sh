@@ -49,7 +49,7 @@ tester_deb() {
   contenu=$(dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|')
   local attendus=(
     /usr/bin/il3-setup
-    /usr/lib/il3-setup/il3-setup-window.so
+    /usr/lib/il3-setup/il3-setup-window
     /usr/share/applications/il3-setup.desktop
     /usr/share/icons/hicolor/scalable/apps/il3-setup.svg
     /usr/share/man/man1/il3-setup.1.gz
@@ -60,6 +60,10 @@ tester_deb() {
   )
   for s in 16 22 24 32 48 64 128 256; do attendus+=("/usr/share/icons/hicolor/${s}x$s/apps/il3-setup.png"); done
   for f in "${attendus[@]}"; do verifier "the .deb holds $f" grep -q -x -F "$f" <<<"$contenu"; done
+  verifier "both programs are executable by all" egal \
+    "$(dpkg-deb -c "$deb" | awk '$NF ~ /(bin\/il3-setup|il3-setup\/il3-setup-window)$/ {print $1}' | tr '\n' ' ')" "-rwxr-xr-x -rwxr-xr-x "
+  verifier "the package has no maintainer script" \
+    bash -c '! dpkg-deb -I "$1" | grep -q -E "^ +[0-9]+ bytes, +[0-9]+ lines .*(postinst|postrm|preinst|prerm|triggers)"' _ "$deb"
   verifier "Version is the project's" egal "$(dpkg-deb -f "$deb" Version)" "$version"
   verifier "Depends comes from the binaries (Qt Widgets, libc)" \
     grep -q -E 'libqt6widgets6.*libc6|libc6.*libqt6widgets6' <<<"$(dpkg-deb -f "$deb" Depends)"
@@ -124,7 +128,7 @@ tester_deb() {
   apres=$(cd "$travail/site" && find . -type f -exec sha256sum {} + | sort)
   verifier "the menu and icon caches are as they were" egal "$(sha256sum "${caches[@]}" 2>/dev/null)" "$caches_avant"
   verifier "removing the package leaves the settings files as they were" egal "$apres" "$avant"
-  verifier "removing the package removes the program and its module" \
+  verifier "removing the package removes both programs" \
     bash -c '! [ -e /usr/bin/il3-setup ] && ! [ -e /usr/lib/il3-setup ] && ! command -v il3-setup'
   verifier "the package is gone from dpkg" \
     bash -c '! dpkg-query -W -f="\${Status}" il3-setup 2>/dev/null | grep -q "ok installed"'
@@ -145,8 +149,17 @@ exercer_installe() {
   verifier "ini get reads back the radio" egal \
     "$(il3-setup --root "$site" ini get 'C:\Kelvaro\Ilvane\Config\Kv_Sys.ini' Div_Radio Nom_Radio)" 'Radio Paquet'
 
-  # The menu entry's command, as a desktop starts it; the window module must be
-  # the installed one.
+  # il3-setup carries its C++ runtime, and maps no Qt: its window is a program of its own.
+  local liens
+  liens=$(ldd /usr/bin/il3-setup)
+  verifier "il3-setup needs neither the C++ runtime's libraries nor Qt's" \
+    bash -c '! grep -q -i -E "libstdc\+\+|libgcc_s|qt" <<<"$1"' _ "$liens"
+  verifier "a headless run maps no Qt library" \
+    bash -c 'log=$(LD_DEBUG=libs il3-setup --root "$1" ini get "C:\\Kelvaro\\Ilvane\\Config\\Kv_Sys.ini" Div_Radio Nom_Radio 2>&1 >/dev/null)
+      grep -q "calling init: " <<<"$log" && ! grep -q -i "calling init: .*qt" <<<"$log"' _ "$site"
+
+  # The menu entry's command, as a desktop starts it, opens the window: the
+  # installed window program, which loads Qt.
   local entree=/usr/share/applications/il3-setup.desktop
   verifier "desktop-file-validate accepts the installed entry" bash -c '[ -z "$(desktop-file-validate "$1" 2>&1)" ]' _ "$entree"
   local exec_ icone
@@ -156,8 +169,16 @@ exercer_installe() {
   local chargees
   chargees=$(cd "$site" && WINEPREFIX=$site QT_QPA_PLATFORM=offscreen IL3_QUITTER_APRES_AFFICHAGE=1 LD_DEBUG=files \
     timeout 60 $exec_ 2>&1 >/dev/null)
-  verifier "the menu entry's command opens the window from the installed module" \
-    grep -q 'file=/usr/lib/il3-setup/il3-setup-window.so .*generating link map' <<<"$chargees"
+  verifier "the menu entry's command opens the window, which loads Qt" \
+    grep -q 'file=libQt6Widgets.so.6 .*needed by' <<<"$chargees"
+  local fenetre=/usr/lib/il3-setup/il3-setup-window
+  if "${sudo[@]}" mv "$fenetre" "$fenetre.ailleurs"; then
+    verifier "without the installed window program, il3-setup names it" \
+      bash -c 'err=$(cd "$1" && WINEPREFIX=$1 QT_QPA_PLATFORM=offscreen timeout 60 il3-setup 2>&1); [ $? -eq 2 ] && grep -q -F "le programme $2 est introuvable" <<<"$err"' _ "$site" "$fenetre"
+    "${sudo[@]}" mv "$fenetre.ailleurs" "$fenetre"
+  else
+    echec "$fenetre could not be moved aside"
+  fi
 
   local aide
   aide=$(options_aide il3-setup)

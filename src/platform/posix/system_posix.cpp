@@ -4,15 +4,21 @@
 
 #include "platform/platform.h"
 #include "platform/posix/drives.h"
+#include "platform/posix/program_start.h"
 
 namespace platform {
 
 namespace {
 // The suite's default application folder, where its programs look for the site file.
 constexpr const char* kDefaultAppFolder = "C:\\Kelvaro\\Ilvane\\";
+// The window's program lies in a private folder: its site file is where
+// il3-setup, which started it, would put it.
+std::string g_starter;
 }  // namespace
 
 void Configure(const Options& options) { posix::SetPrefix(options.root, options.appDir); }
+
+void posix::SetStarter(const std::string& executable) { g_starter = executable; }
 
 WindowsDirectory GetWindowsDirectory(uint32_t size) {
   const std::string dir = "C:\\windows";
@@ -27,10 +33,13 @@ VersionInfo GetVersion() {
 
 std::string ProgramFolder() {
   if (!posix::ApplicationDirOverride().empty()) return posix::ApplicationDirOverride();
-  char buf[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n > 0) {
-    std::string exe(buf, static_cast<size_t>(n));
+  std::string exe = g_starter;
+  if (exe.empty()) {
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) exe.assign(buf, static_cast<size_t>(n));
+  }
+  if (!exe.empty()) {
     if (auto w = posix::ToWindowsPath(exe.substr(0, exe.find_last_of('/')))) return *w;
   }
   return kDefaultAppFolder;

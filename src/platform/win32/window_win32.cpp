@@ -10,12 +10,14 @@ std::string WindowsPathOf(const std::string& hostPath) { return hostPath; }
 
 bool DisplayAvailable() { return true; }
 
-Module LoadModule(const std::string& relativePath, const std::string&) {
-  Module m;
-  m.failure = Module::Failure::Unusable;
-  m.path = relativePath;
-  m.detail = "le programme Windows porte sa fenêtre en lui-même";
-  return m;
+ProgramRun RunProgram(const std::string& relativePath, char**) {
+  ProgramRun r;
+  r.failure = ProgramRun::Failure::Unusable;
+  r.path = relativePath;
+  r.detail = "le programme Windows porte sa fenêtre en lui-même";
+  return r;
 }
+
+std::string ProgramStarted() { return ""; }
 
 }  // namespace platform

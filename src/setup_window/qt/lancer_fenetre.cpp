@@ -1,5 +1,5 @@
-// The program's window on Linux: the one entry of the window module. The
-// program has checked that a display exists before loading it.
+// The program's window on Linux, run by il3-setup-window once it has checked
+// that a display exists.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -49,7 +49,3 @@ int LancerFenetre(int argc, char** argv) {
 }
 
 }  // namespace fenetre
-
-extern "C" __attribute__((visibility("default"))) int il3_lancer_fenetre(int argc, char** argv) {
-  return fenetre::LancerFenetre(argc, argv);
-}
