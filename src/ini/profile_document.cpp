@@ -1,5 +1,7 @@
 #include "ini/profile_document.h"
 
+#include <cstring>
+
 #include "common/octets.h"
 #include "ini/profile_text.h"
 #include "ini/profile_utf16.h"
@@ -27,6 +29,30 @@ bool PlainKey(std::string_view key) {
 
 }  // namespace
 
+std::string_view ProfileDocument::TextStore::Keep(std::string_view a, std::string_view b, std::string_view c) {
+  constexpr size_t kBlock = 16 * 1024;
+  const size_t n = a.size() + b.size() + c.size();
+  char* out;
+  if (n > left_) {
+    // A large text (a whole file) gets a block of its own; the current one goes on.
+    const bool own = n > kBlock / 4;
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(own ? n : kBlock));
+    out = blocks_.back().get();
+    if (!own) {
+      next_ = out + n;
+      left_ = kBlock - n;
+    }
+  } else {
+    out = next_;
+    next_ += n;
+    left_ -= n;
+  }
+  if (!a.empty()) std::memcpy(out, a.data(), a.size());
+  if (!b.empty()) std::memcpy(out + a.size(), b.data(), b.size());
+  if (!c.empty()) std::memcpy(out + a.size() + b.size(), c.data(), c.size());
+  return {out, n};
+}
+
 ProfileDocument::ProfileDocument(std::string_view bytes) { Parse(bytes); }
 
 // The index points into the line list, so a copy re-reads the text instead.
@@ -45,15 +71,17 @@ void ProfileDocument::Parse(std::string_view file) {
   if (utf16_) {
     image = Utf16LeToImage(file.substr(2));
     // The mark alone is content: the first write puts a line break after it.
-    if (image.empty()) lines_.push_back({std::string(), Eol::kNone});
+    if (image.empty()) lines_.push_back({std::string_view(), Eol::kNone});
   }
-  const std::string_view bytes = utf16_ ? std::string_view(image) : file;
+  // `file` is never our own text (a copy and a new parse go through Serialize).
+  texts_.Clear();
+  const std::string_view bytes = texts_.Keep(utf16_ ? std::string_view(image) : file);
   size_t pos = 0;
   while (pos < bytes.size()) {
     size_t end = pos;
     while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
     if (end == bytes.size()) {
-      lines_.push_back({std::string(bytes.substr(pos)), Eol::kNone});
+      lines_.push_back({bytes.substr(pos), Eol::kNone});
       break;
     }
     Eol eol = bytes[end] == '\n' ? Eol::kLf : Eol::kCr;
@@ -62,7 +90,7 @@ void ProfileDocument::Parse(std::string_view file) {
       eol = Eol::kCrLf;
       ++next;
     }
-    lines_.push_back({std::string(bytes.substr(pos, end - pos)), eol});
+    lines_.push_back({bytes.substr(pos, end - pos), eol});
     pos = next;
   }
   Reindex();
@@ -157,17 +185,10 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key, std:
   const size_t first = key.find_first_not_of(" \t\v");
   const bool restructures = sectionBreaks || keyBreaks || valueBreaks ||
                             (first != std::string_view::npos && key[first] == '[');
-  // Built only for a new line: a run over full files finds almost every key.
-  auto text = [&] {
-    std::string t;
-    t.reserve(key.size() + 1 + value.size());
-    t.append(key).append(1, '=').append(value);
-    return t;
-  };
   size_t sectionHash;
   const uint32_t s = FindSection(section, &sectionHash);
   if (s == kAucune) {
-    Append(std::string(1, '[').append(section).append(1, ']'), text());
+    Append(section, key, value);
     if (added) *added = true;
   } else {
     Section& sec = sections_[s].valeur;
@@ -177,7 +198,7 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key, std:
       if (!Replace(entry.valeur, value)) return false;
       entry.nom = ClassifyLine(entry.valeur->text).name;  // its name is now in the new text
     } else {
-      Insert(sec, text(), key, keyHash);
+      Insert(sec, key, value, keyHash);
       if (added) *added = true;
     }
   }
@@ -198,7 +219,7 @@ bool ProfileDocument::WouldChange(std::string_view section, std::string_view key
   const uint32_t k = sec.keys.Trouver(key, KeyHash(key));
   if (k == kAucune) return true;
   value = UpToNul(value);
-  const std::string& line = sec.keys[k].valeur->text;
+  const std::string_view line = sec.keys[k].valeur->text;
   const LineInfo info = ClassifyLine(line);
   if (TrimBlanks(info.value) == value) return false;
   return std::string(info.name).append(1, '=').append(value) != line;
@@ -242,36 +263,38 @@ bool ProfileDocument::DeleteSection(std::string_view section) {
 bool ProfileDocument::Replace(LineIt line, std::string_view value) {
   const LineInfo info = ClassifyLine(line->text);
   if (TrimBlanks(info.value) == value) return false;
-  std::string text = std::string(info.name).append(1, '=').append(value);
-  if (text == line->text) return false;
-  line->text = std::move(text);
+  const std::string_view text = line->text;
+  if (text.size() == info.name.size() + 1 + value.size() && text.starts_with(info.name) &&
+      text[info.name.size()] == '=' && text.ends_with(value))
+    return false;  // the line is "name=value" already
+  line->text = texts_.Keep(info.name, "=", value);
   Terminate(*line);
   return true;
 }
 
-// `text` is "key=value", `hash` the key's.
-void ProfileDocument::Insert(Section& section, std::string text, std::string_view key, size_t hash) {
+// The line "key=value"; `hash` is the key's.
+void ProfileDocument::Insert(Section& section, std::string_view key, std::string_view value, size_t hash) {
   Terminate(*section.lastKey);
-  const LineIt line = lines_.insert(std::next(section.lastKey), {std::move(text), Eol::kCrLf});
+  const LineIt line = lines_.insert(std::next(section.lastKey), {texts_.Keep(key, "=", value), Eol::kCrLf});
   if (!PlainKey(key)) return IndexLine(&section, line);
   section.lastKey = line;
-  section.keys[section.keys.Ajouter(std::string_view(line->text).substr(0, key.size()), hash)].valeur = line;
+  section.keys[section.keys.Ajouter(line->text.substr(0, key.size()), hash)].valeur = line;
 }
 
 // A new section goes to the end; a file whose last byte is not LF first gets "\r\n".
-void ProfileDocument::Append(std::string header, std::string text) {
+void ProfileDocument::Append(std::string_view section, std::string_view key, std::string_view value) {
   if (!lines_.empty()) {
     if (lines_.back().eol == Eol::kNone) lines_.back().eol = Eol::kCrLf;
-    else if (lines_.back().eol == Eol::kCr) lines_.push_back({std::string(), Eol::kCrLf});
+    else if (lines_.back().eol == Eol::kCr) lines_.push_back({std::string_view(), Eol::kCrLf});
   }
-  const LineIt head = lines_.insert(lines_.end(), {std::move(header), Eol::kCrLf});
-  const LineIt line = lines_.insert(lines_.end(), {std::move(text), Eol::kCrLf});
+  const LineIt head = lines_.insert(lines_.end(), {texts_.Keep("[", section, "]"), Eol::kCrLf});
+  const LineIt line = lines_.insert(lines_.end(), {texts_.Keep(key, "=", value), Eol::kCrLf});
   const std::string_view name = ClassifyLine(head->text).name;
   auto [n, isNew] = sections_.Inserer(name, sections_.Hash(name));
   if (!isNew) return;  // a name such as "a]b" reads back as an earlier section
-  Section& section = sections_[n].valeur;
-  section.header = section.lastKey = head;
-  IndexLine(&section, line);
+  Section& added = sections_[n].valeur;
+  added.header = added.lastKey = head;
+  IndexLine(&added, line);
 }
 
 void ProfileDocument::Terminate(Line& line) {

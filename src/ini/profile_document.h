@@ -8,9 +8,11 @@
 #pragma once
 
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ini/index_des_noms.h"
 #include "ini/profile_text.h"
@@ -63,8 +65,37 @@ class ProfileDocument {
  private:
   enum class Eol : unsigned char { kNone, kCr, kLf, kCrLf };
   struct Line {
-    std::string text;  // without its terminator
+    std::string_view text;  // without its terminator, in `texts_`
     Eol eol;
+  };
+  // The bytes of the lines: the file's, copied once whole, and those of the
+  // lines written since, end to end in blocks that never move, so that a new
+  // line costs no allocation of its own. A rewritten line's old text stays
+  // until the next parse.
+  class TextStore {
+   public:
+    TextStore() = default;
+    // Moved, the blocks go with the lines that view them; the store left behind is empty.
+    TextStore(TextStore&& other) noexcept { *this = std::move(other); }
+    TextStore& operator=(TextStore&& other) noexcept {
+      if (this == &other) return *this;
+      blocks_ = std::move(other.blocks_);
+      next_ = other.next_;
+      left_ = other.left_;
+      other.Clear();
+      return *this;
+    }
+    std::string_view Keep(std::string_view a, std::string_view b = {}, std::string_view c = {});
+    void Clear() {
+      blocks_.clear();
+      next_ = nullptr;
+      left_ = 0;
+    }
+
+   private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    size_t left_ = 0;
   };
   using Lines = std::list<Line>;
   using LineIt = Lines::iterator;
@@ -85,10 +116,11 @@ class ProfileDocument {
   uint32_t FindSection(std::string_view name, size_t* hash) const;
   size_t KeyHash(std::string_view key) const;
   bool Replace(LineIt line, std::string_view value);
-  void Insert(Section& section, std::string text, std::string_view key, size_t hash);
-  void Append(std::string header, std::string text);
+  void Insert(Section& section, std::string_view key, std::string_view value, size_t hash);
+  void Append(std::string_view section, std::string_view key, std::string_view value);
   static void Terminate(Line& line);
 
+  TextStore texts_;  // before the lines that view it
   Lines lines_;
   IndexDesNoms<Section, true> sections_;  // stable: the parse holds on to the current section
   bool utf16_ = false;  // the lines are the image of a UTF-16LE file
