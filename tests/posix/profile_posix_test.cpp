@@ -180,6 +180,31 @@ TEST_F(Profile, WritingTheStoredValueAgainLeavesTheFileAlone) {
   EXPECT_EQ(s.Read(W("a.ini")), "[S]\r\nK = v \r\n");
 }
 
+// The report trusts it to take a key without looking it up: a key is "added"
+// only when the file did not hold it, under any spelling.
+TEST_F(Profile, AWriteSaysWhetherItsKeyWasNewToTheFile) {
+  using E = platform::WriteEffect;
+  s.Write(W("e.ini"), "[S]\r\nK=1\r\n");
+  const struct {
+    const char *section, *cle, *valeur;
+    E effet;
+  } cas[] = {
+      {"S", "K", "2", E::Changed},   {"s", "k", "2", E::Unknown},  // the file holds it already: nothing done
+      {"S", "Neuve", "x", E::Added}, {"S", "NEUVE", "y", E::Changed},
+      {"T", "K", "z", E::Added},     // a new section
+  };
+  platform::BeginCommand();
+  for (const auto& c : cas) {
+    E effet = E::Added;
+    EXPECT_EQ(platform::ProfileWrite(W("e.ini"), c.section, c.cle, c.valeur, &raison, platform::WriteTexts::Plain,
+                                     &effet),
+              1);
+    EXPECT_EQ(effet, c.effet) << c.section << " " << c.cle << " " << c.valeur;
+  }
+  EXPECT_TRUE(platform::EndCommand().empty());
+  EXPECT_EQ(s.Read(W("e.ini")), "[S]\r\nK=2\r\nNeuve=y\r\n[T]\r\nK=z\r\n");
+}
+
 TEST_F(Profile, AFailedSaveKeepsTheOldFileWhole) {
   const std::string avant = "; keep me\r\n[S]\r\nK=1\r\n";
   for (SaveFault panne : {SaveFault::Write, SaveFault::Rename}) {
