@@ -97,6 +97,7 @@ void ProfileDocument::Parse(std::string_view file) {
 }
 
 void ProfileDocument::Reindex() {
+  ++edition_;
   sections_.clear();
   lastSection_.number = kAucune;
   Section* current = nullptr;  // null before the first header and inside a repeated section
@@ -159,6 +160,42 @@ std::optional<std::string> ProfileDocument::Read(std::string_view section,
   return utf16_ ? ImageForAnsi(value) : value;
 }
 
+std::optional<std::string> ProfileDocument::Find(std::string_view section, std::string_view key, Place* place) const {
+  place->section = TrimSpaces(UpToNul(section));
+  place->key = TrimSpaces(UpToNul(key));
+  place->edition = edition_;
+  place->keyNumber = kAucune;
+  size_t hash;
+  place->sectionNumber = FindSection(place->section, &hash);
+  place->keyHash = KeyHash(place->key);
+  if (place->sectionNumber == kAucune) return std::nullopt;
+  const Section& sec = sections_[place->sectionNumber].valeur;
+  place->keyNumber = sec.keys.Trouver(place->key, place->keyHash);
+  if (place->keyNumber == kAucune) return std::nullopt;
+  std::string value(Unquote(TrimBlanks(ClassifyLine(sec.keys[place->keyNumber].valeur->text).value)));
+  return utf16_ ? ImageForAnsi(value) : value;
+}
+
+bool ProfileDocument::WriteAt(const Place& place, std::string_view value, bool* added) {
+  const size_t first = place.key.find_first_not_of(" \t\v");
+  if (place.edition != edition_ || (first != std::string_view::npos && place.key[first] == '['))
+    return Write(place.section, place.key, value, true, added);
+  *added = false;
+  ++edition_;
+  if (place.sectionNumber == kAucune) {
+    Append(place.section, place.key, value);
+    *added = true;
+  } else if (place.keyNumber != kAucune) {
+    auto& entry = sections_[place.sectionNumber].valeur.keys[place.keyNumber];
+    if (!Replace(entry.valeur, value)) return false;
+    entry.nom = ClassifyLine(entry.valeur->text).name;  // its name is now in the new text
+  } else {
+    Insert(sections_[place.sectionNumber].valeur, place.key, value, place.keyHash);
+    *added = true;
+  }
+  return true;
+}
+
 bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
   return Write(section, key, value, false, nullptr);
 }
@@ -180,6 +217,7 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key, std:
   }
   section = TrimSpaces(section);
   key = TrimSpaces(key);
+  ++edition_;
   // A line break in any argument, or a key that reads back as a header, changes
   // the file's structure beyond the one line: the result is then read afresh.
   const size_t first = key.find_first_not_of(" \t\v");

@@ -46,6 +46,20 @@ class ProfileDocument {
   // whether the key was new to the file.
   bool WritePlain(std::string_view section, std::string_view key, std::string_view value, bool* added = nullptr);
 
+  // A read and the write that follows it, the key looked up once: Find reads as
+  // Read does and notes where the key is, or would go; WriteAt then writes there
+  // as WritePlain(section, key, value) would, provided that nothing changed the
+  // document in between (else it looks the key up again). The arguments of Find
+  // must outlive the write, and neither they nor the value hold a NUL or a line break.
+  struct Place {
+    std::string_view section, key;  // as the profile functions see them
+    uint32_t sectionNumber = UINT32_MAX, keyNumber = UINT32_MAX;
+    size_t keyHash = 0;
+    uint64_t edition = 0;
+  };
+  std::optional<std::string> Find(std::string_view section, std::string_view key, Place* place) const;
+  bool WriteAt(const Place& place, std::string_view value, bool* added);
+
   // True when Write(section, key, value) would change the text; changes nothing.
   bool WouldChange(std::string_view section, std::string_view key, std::string_view value) const;
 
@@ -124,6 +138,7 @@ class ProfileDocument {
   Lines lines_;
   IndexDesNoms<Section, true> sections_;  // stable: the parse holds on to the current section
   bool utf16_ = false;  // the lines are the image of a UTF-16LE file
+  uint64_t edition_ = 0;  // counts the changes, so that a Place knows it is still true
   // Most calls name the section of the call before, and a write the key its read
   // just named: those are known again by their bytes, without hashing.
   mutable struct {

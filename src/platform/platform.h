@@ -126,6 +126,18 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
                  const std::string& value, std::string* reason, WriteTexts texts = WriteTexts::Unchecked,
                  WriteEffect* effect = nullptr);
 
+// A key read as ProfileRead reads it into `*value`, handed to `choose`, which
+// may change it and says whether to write it and whether its texts are plain,
+// then written as ProfileWrite writes it (`*written` its result, `effect`):
+// the file found and the key looked up once, for the thousand keys of a
+// settings command. False, before anything is read, where the system cannot do
+// it in one pass (outside a command, a file not yet written to in it, names the
+// code page changes); the caller then reads and writes the usual way.
+using ChooseValue = bool (*)(void* context, std::string& value, WriteTexts* texts);
+bool ProfileReadThenWrite(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& defaultValue, ChooseValue choose, void* context, std::string* value,
+                          int* written, std::string* reason, WriteEffect* effect);
+
 // WritePrivateProfileStringA with a null value (`key` given: the key goes) or a
 // null key (the whole section goes). Same return and reason as ProfileWrite.
 int ProfileDelete(const std::string& file, const std::string& section, const std::optional<std::string>& key,

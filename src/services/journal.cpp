@@ -196,13 +196,13 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
            platform::WriteEffect effet) {
   if (etat().mode == Mode::Inactif) return;
   Ombre& o = ombre(fichier);
-  std::string ts, tk, tv;
-  const std::string& s = ansi(section, ts);
-  const std::string& k = ansi(cle, tk);
   // A file a real run creates needs no shadow: each key is new to it, and the
   // index below knows the ones written twice. That keeps a first run fast.
   std::optional<std::string> avant;
   if (etat().mode != Mode::Reel || o.existait) {
+    std::string ts, tk, tv;
+    const std::string& s = ansi(section, ts);
+    const std::string& k = ansi(cle, tk);
     avant = o.document.Read(s, k);
     if (!o.document.Write(s, k, ansi(valeur, tv))) return;
   }
@@ -221,6 +221,9 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   // A key written twice in one run is reported once, with its final value.
   IndexDesCles& index = *d.notees;
   rattraper(index, f);
+  std::string ts, tk;
+  const std::string& s = ansi(section, ts);
+  const std::string& k = ansi(cle, tk);
   const size_t h = hashDe(section, cle);
   auto meme = [&](const IndexDesCles::Place& p) {
     const std::string& autreSection = p.ajoutee ? f.ajoutees[p.index].section : f.modifiees[p.index].section;

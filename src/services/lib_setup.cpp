@@ -98,28 +98,48 @@ BilanEcritures& Bilan() {
 
 const std::string& DerniereRaison() { return derniereRaison(); }
 
+namespace {
+
+// Every refusal is an unwritten key the command must own up to.
+void refuser(const std::string& fichier, std::string raison) {
+  derniereRaison() = raison;
+  Bilan().ajouter(fichier, std::move(raison));
+}
+
+// The checks of a write, before it is made: false when it is refused (and
+// recorded so). `simples`: the texts are plain; `change`: the write changes the file.
+// `nomVerifie`: the caller found the file's name correct already.
+bool verifier(const std::string& fichier, const std::string& section, const std::string& cle,
+              const std::string& valeur, bool* simples, bool* change, bool nomVerifie = false) {
+  if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
+  derniereRaison().clear();
+  auto vide = [](const std::string& t) { return t.find_first_not_of(' ') == std::string::npos; };
+  if (vide(section) || vide(cle)) return refuser(fichier, "section ou clé vide"), false;
+  if (!nomVerifie && !NomFichierCorrect(fichier)) return refuser(fichier, "nom de fichier incorrect"), false;
+  // Named, so that a technician finds the line that holds, say, a NUL byte.
+  if (std::string refus = motifDeRefus(fichier, section, cle, valeur, simples); !refus.empty())
+    return refuser(fichier, refus + " dans [" + section + "] " + cle), false;
+  if (std::string refus; !journal::AvantEcriture(fichier, section, cle, valeur, change, &refus))
+    return refuser(fichier, refus), false;
+  return true;
+}
+
+// A step that failed before it said why: what the shared variables recorded.
+void echecSansRaison(const std::string& fichier) {
+  if (!derniereRaison().empty()) return;
+  derniereRaison() = ErreurNumero == erreur::MemoireInsuffisante ? "mémoire insuffisante" : ErreurDescription;
+  Bilan().ajouter(fichier, derniereRaison());
+}
+
+}  // namespace
+
 bool EcritureIni(const std::string& fichier, const std::string& section, const std::string& cle,
                  const std::string& valeur) {
   bool ecrit = false;
   Procedure p("Lib_Setup:EcritureIni");
   const bool fini = p.etape([&] {
-    if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
-    derniereRaison().clear();
-    // Every refusal is an unwritten key the command must own up to.
-    auto refuser = [&](std::string raison) {
-      derniereRaison() = raison;
-      Bilan().ajouter(fichier, std::move(raison));
-    };
-    auto vide = [](const std::string& t) { return t.find_first_not_of(' ') == std::string::npos; };
-    if (vide(section) || vide(cle)) return refuser("section ou clé vide");
-    if (!NomFichierCorrect(fichier)) return refuser("nom de fichier incorrect");
-    // Named, so that a technician finds the line that holds, say, a NUL byte.
-    bool simples = false;
-    if (std::string refus = motifDeRefus(fichier, section, cle, valeur, &simples); !refus.empty())
-      return refuser(refus + " dans [" + section + "] " + cle);
-    bool change = true;
-    if (std::string refus; !journal::AvantEcriture(fichier, section, cle, valeur, &change, &refus))
-      return refuser(refus);
+    bool simples = false, change = true;
+    if (!verifier(fichier, section, cle, valeur, &simples, &change)) return;
     std::string raison;
     platform::WriteEffect effet = platform::WriteEffect::Unknown;
     // A check run asks whether the write would be taken, and writes nothing.
@@ -139,12 +159,56 @@ bool EcritureIni(const std::string& fichier, const std::string& section, const s
     if (ecrire()) return noter();
     File_RemoveFlag(fichier, 1);
     if (ecrire()) return noter();
-    refuser(raison);
+    refuser(fichier, raison);
   });
-  // A step that failed before it said why: what the shared variables recorded.
-  if (!fini && !ecrit && derniereRaison().empty()) {
-    derniereRaison() = ErreurNumero == erreur::MemoireInsuffisante ? "mémoire insuffisante" : ErreurDescription;
-    Bilan().ajouter(fichier, derniereRaison());
-  }
+  if (!fini && !ecrit) echecSansRaison(fichier);
+  return ecrit;
+}
+
+bool LireEtEcrireIni(const std::string& fichier, const std::string& section, const std::string& cle,
+                     const std::string& defaut, void (*choisir)(void*, std::string&), void* contexte) {
+  // The usual way, read then write, where one pass cannot stand for it: a check
+  // run reads the shadow of the files, a shown progress line wants its text.
+  auto usuel = [&] {
+    std::string v = LectureIni(fichier, section, cle, defaut);
+    choisir(contexte, v);
+    return EcritureIni(fichier, section, cle, v);
+  };
+  if (journal::Simulation() || ProgressionAffichee() || !NomFichierCorrect(fichier)) return usuel();
+  struct Passe {
+    const std::string &fichier, &section, &cle;
+    void (*choisir)(void*, std::string&);
+    void* contexte;
+    bool verifiee = false, change = true;
+  } passe{fichier, section, cle, choisir, contexte};
+  auto choix = [](void* c, std::string& v, platform::WriteTexts* textes) {
+    Passe& p = *static_cast<Passe*>(c);
+    p.choisir(p.contexte, v);
+    bool simples = false;
+    if (!verifier(p.fichier, p.section, p.cle, v, &simples, &p.change, true)) return false;
+    p.verifiee = true;
+    *textes = simples ? platform::WriteTexts::Plain : platform::WriteTexts::Unchecked;
+    return true;
+  };
+  bool ouverte = false, ecrit = false;
+  Procedure p("Lib_Setup:EcritureIni");
+  const bool fini = p.etape([&] {
+    int resultat = 0;
+    std::string raison;
+    platform::WriteEffect effet = platform::WriteEffect::Unknown;
+    std::string v;
+    ouverte = platform::ProfileReadThenWrite(fichier, section, cle, defaut, choix, &passe, &v, &resultat, &raison,
+                                             &effet);
+    if (!ouverte || !passe.verifiee) return;
+    // The one pass writes what it can in memory; anything else goes the usual way.
+    if (resultat != 1) {
+      ecrit = EcritureIni(fichier, section, cle, v);
+      return;
+    }
+    ecrit = true;
+    if (passe.change) journal::Ecrit(fichier, section, cle, v, effet);
+  });
+  if (!ouverte && fini) return usuel();
+  if (!fini && !ecrit) echecSansRaison(fichier);
   return ecrit;
 }

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // Where the progress line goes: the window's first status panel, or the silent
@@ -15,6 +16,19 @@ bool ProgressionAffichee();
 // Writes one key; true when it was written.
 bool EcritureIni(const std::string& fichier, const std::string& section, const std::string& cle,
                  const std::string& valeur);
+
+// One key read with its default (LectureIni), the value read handed to
+// `choisir`, which may change it, and written back (EcritureIni): the same
+// effects, with the file found and the key looked up once where the system can.
+bool LireEtEcrireIni(const std::string& fichier, const std::string& section, const std::string& cle,
+                     const std::string& defaut, void (*choisir)(void*, std::string&), void* contexte);
+template <class Choix>
+bool LireEtEcrireIni(const std::string& fichier, const std::string& section, const std::string& cle,
+                     const std::string& defaut, Choix&& choisir) {
+  return LireEtEcrireIni(
+      fichier, section, cle, defaut, [](void* c, std::string& v) { (*static_cast<std::remove_reference_t<Choix>*>(c))(v); },
+      &choisir);
+}
 
 // What went wrong with the writes of one command, per file, so that the command
 // can tell the user instead of claiming success.

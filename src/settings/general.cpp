@@ -77,26 +77,28 @@ struct Passage {
     for (const CleParDefaut& c : cles) {
       // One step per key: a key that fails is passed over and the others are still written.
       p.etape([&] {
-        std::string v = LectureIni(chemin, c.section, c.cle, c.defaut);
-        if (c.duChamp()) {
-          const std::string propose = SansEspacesFinaux(c.defaut);
-          if (v != propose) {
-            const bool ancienne = suitUneDisposition(c, v, fichier);
-            const std::string refus = !options.miseAJour ? std::string()
-                                      : ancienne         ? nonApplicable(c, demandee)
-                                                         : "réglée à la main: aucune disposition antérieure ne donne cette valeur";
-            if (options.miseAJour && refus.empty()) {
-              v = propose;
-              ++bilan.appliquees;
-            } else {
-              // The stored value wins; the report says so.
-              journal::Gardee(chemin, c.section, c.cle, v, c.defaut, !ancienne, refus);
-              bilan.gardees.push_back({chemin, c.section, c.cle, v, c.defaut, !ancienne});
-            }
-          }
-        }
-        EcritureIni(chemin, c.section, c.cle, v);
+        LireEtEcrireIni(chemin, c.section, c.cle, c.defaut, [&](std::string& v) { choisir(chemin, c, v, fichier); });
       });
+    }
+  }
+
+  // What is written back of a key read `v`: the stored value, or for a key
+  // built from a field, the field's where an update applies it.
+  void choisir(const std::string& chemin, const CleParDefaut& c, std::string& v, int fichier) {
+    if (!c.duChamp()) return;
+    const std::string propose = SansEspacesFinaux(c.defaut);
+    if (v == propose) return;
+    const bool ancienne = suitUneDisposition(c, v, fichier);
+    const std::string refus = !options.miseAJour ? std::string()
+                              : ancienne         ? nonApplicable(c, demandee)
+                                                 : "réglée à la main: aucune disposition antérieure ne donne cette valeur";
+    if (options.miseAJour && refus.empty()) {
+      v = propose;
+      ++bilan.appliquees;
+    } else {
+      // The stored value wins; the report says so.
+      journal::Gardee(chemin, c.section, c.cle, v, c.defaut, !ancienne, refus);
+      bilan.gardees.push_back({chemin, c.section, c.cle, v, c.defaut, !ancienne});
     }
   }
 

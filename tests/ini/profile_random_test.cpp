@@ -109,6 +109,33 @@ TEST(ProfileRandom, WritesReadBackAndIndexMatchesFreshParse) {
   }
 }
 
+// A read and its write made in one pass (the key looked up once) leave what a
+// Read then a WritePlain leave, even with the document changed in between.
+TEST(ProfileRandom, AReadAndItsWriteInOnePassMatchReadThenWrite) {
+  Gen gen(5);
+  auto plain = [](const std::string& t) { return t.find_first_of(std::string_view("\r\n\0", 3)) == t.npos; };
+  for (int round = 0; round < 1500; ++round) {
+    const std::string initial = gen.File();
+    ini::ProfileDocument une(initial), deux(initial);
+    for (int op = 0; op < 25; ++op) {
+      const std::string section = gen.Name(), key = gen.Name(), value = gen.OneIn(3) ? gen.Text(6) : gen.Word();
+      if (!plain(section) || !plain(key) || !plain(value)) continue;
+      ini::ProfileDocument::Place place;
+      ASSERT_EQ(une.Find(section, key, &place), deux.Read(section, key));
+      const bool entre = gen.OneIn(6);  // another write between the two halves
+      if (entre) {  // the very key, or one beside it
+        const std::string autre = gen.OneIn(2) ? section : section + "x";
+        une.WritePlain(autre, key, value + "y");
+        deux.WritePlain(autre, key, value + "y");
+      }
+      bool ajoutee1 = false, ajoutee2 = false;
+      ASSERT_EQ(une.WriteAt(place, value, &ajoutee1), deux.WritePlain(section, key, value, &ajoutee2));
+      ASSERT_EQ(ajoutee1, ajoutee2);
+      ASSERT_EQ(une.Serialize(), deux.Serialize()) << testing::PrintToString(initial);
+    }
+  }
+}
+
 // A single key looked up in the bytes gives what the whole document gives, on
 // files full of repeated sections, keys before any header, odd line ends.
 TEST(ProfileRandom, ALookupInTheBytesReadsAsTheDocument) {

@@ -352,6 +352,38 @@ int change(const std::string& file, const std::string& section, const std::strin
 
 }  // namespace
 
+bool ProfileReadThenWrite(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& defaultValue, ChooseValue choose, void* context, std::string* value,
+                          int* written, std::string* reason, WriteEffect* effect) {
+  if (g_commandDepth == 0 || file.empty() || !octets::Ordinaire(section) || !octets::Ordinaire(key)) return false;
+  // Only a file this command has written to already: found, checked and loaded.
+  Resolution* r = nullptr;
+  if (g_lastResolved && g_lastResolved->first == file) {
+    r = &g_lastResolved->second;
+  } else if (auto it = g_resolved.find(file); it != g_resolved.end()) {
+    g_lastResolved = &*it;
+    r = &it->second;
+  }
+  if (!r || !r->writable || !r->file) return false;
+  CachedFile* f = r->file;
+  ini::ProfileDocument::Place place;
+  std::optional<std::string> stored = f->document.Find(section, key, &place);
+  *value = stored ? FromAnsi(*stored) : ini::NormalizeDefault(defaultValue);
+  WriteTexts texts = WriteTexts::Unchecked;
+  if (!choose(context, *value, &texts)) return true;
+  if (texts != WriteTexts::Plain) {
+    *written = change(file, section, key, *value, Write::Op::Write, reason, texts, effect);
+    return true;
+  }
+  *written = 1;
+  if (effect) *effect = WriteEffect::Unknown;
+  bool added = false;
+  if (!f->document.WriteAt(place, *value, &added)) return true;  // the file holds it already
+  f->pending.Add(Write::Op::Write, section, key, *value);
+  if (effect) *effect = added ? WriteEffect::Added : WriteEffect::Changed;
+  return true;
+}
+
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value, std::string* reason, WriteTexts texts, WriteEffect* effect) {
   return change(file, section, key, value, Write::Op::Write, reason, texts, effect);

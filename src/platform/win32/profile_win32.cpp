@@ -87,6 +87,12 @@ std::string ProfileRead(const std::string& file, const std::string& section, con
   return FromAnsi(std::string(buffer.data(), std::min<size_t>(length, buffer.size())));
 }
 
+// Windows' profile functions have no such pass: the caller reads and writes.
+bool ProfileReadThenWrite(const std::string&, const std::string&, const std::string&, const std::string&, ChooseValue,
+                          void*, std::string*, int*, std::string*, WriteEffect*) {
+  return false;
+}
+
 int ProfileWrite(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value, std::string* reason, WriteTexts, WriteEffect* effect) {
   if (effect) *effect = WriteEffect::Unknown;
