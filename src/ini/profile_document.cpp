@@ -161,13 +161,14 @@ std::optional<std::string> ProfileDocument::Read(std::string_view section,
 }
 
 std::optional<std::string> ProfileDocument::Find(std::string_view section, std::string_view key, Place* place) const {
-  place->section = TrimSpaces(UpToNul(section));
-  place->key = TrimSpaces(UpToNul(key));
+  // No NUL to look for: the arguments of a pass hold none.
+  place->section = TrimSpaces(section);
+  place->key = TrimSpaces(key);
   place->edition = edition_;
   place->keyNumber = kAucune;
   size_t hash;
   place->sectionNumber = FindSection(place->section, &hash);
-  place->keyHash = KeyHash(place->key);
+  place->keyHash = IndexDesNoms<LineIt>::Hash(place->key);  // the place carries it to the write
   if (place->sectionNumber == kAucune) return std::nullopt;
   const Section& sec = sections_[place->sectionNumber].valeur;
   place->keyNumber = sec.keys.Trouver(place->key, place->keyHash);

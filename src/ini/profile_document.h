@@ -50,7 +50,8 @@ class ProfileDocument {
   // Read does and notes where the key is, or would go; WriteAt then writes there
   // as WritePlain(section, key, value) would, provided that nothing changed the
   // document in between (else it looks the key up again). The arguments of Find
-  // must outlive the write, and neither they nor the value hold a NUL or a line break.
+  // must outlive the write, and neither they nor the value hold a NUL or a line
+  // break (Find does not look for them).
   struct Place {
     std::string_view section, key;  // as the profile functions see them
     uint32_t sectionNumber = UINT32_MAX, keyNumber = UINT32_MAX;

@@ -196,7 +196,7 @@ bool LireEtEcrireIni(const std::string& fichier, const std::string& section, con
     int resultat = 0;
     std::string raison;
     platform::WriteEffect effet = platform::WriteEffect::Unknown;
-    std::string v;
+    static std::string v;  // kept from key to key: no allocation per key
     ouverte = platform::ProfileReadThenWrite(fichier, section, cle, defaut, choix, &passe, &v, &resultat, &raison,
                                              &effet);
     if (!ouverte || !passe.verifiee) return;

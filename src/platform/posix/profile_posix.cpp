@@ -368,7 +368,13 @@ bool ProfileReadThenWrite(const std::string& file, const std::string& section, c
   CachedFile* f = r->file;
   ini::ProfileDocument::Place place;
   std::optional<std::string> stored = f->document.Find(section, key, &place);
-  *value = stored ? FromAnsi(*stored) : ini::NormalizeDefault(defaultValue);
+  if (stored) {
+    *value = FromAnsi(*stored);
+  } else {  // the default as a read hands it back, into the caller's buffer
+    std::string_view d = defaultValue;
+    while (!d.empty() && d.back() == ' ') d.remove_suffix(1);
+    value->assign(d);
+  }
   WriteTexts texts = WriteTexts::Unchecked;
   if (!choose(context, *value, &texts)) return true;
   if (texts != WriteTexts::Plain) {
