@@ -32,11 +32,14 @@ std::string motifDeRefus(const std::string& fichier, const std::string& section,
   // the key before: the usual key is told in one scan of its name and value.
   thread_local std::string dernierFichier, derniereSection;
   if (fichier == dernierFichier && valeur.size() <= kValeurLaPlusLongue && octets::Ordinaire(cle, '=') &&
-      octets::Ordinaire(valeur) && (section == derniereSection || octets::Ordinaire(section, ']'))) {
-    if (const size_t d = cle.find_first_not_of(' '); d == std::string::npos || (cle[d] != '[' && cle[d] != ';')) {
-      derniereSection = section;
-      *simples = true;
-      return {};
+      octets::Ordinaire(valeur)) {
+    const bool memeSection = section == derniereSection;
+    if (memeSection || octets::Ordinaire(section, ']')) {
+      if (const size_t d = cle.find_first_not_of(' '); d == std::string::npos || (cle[d] != '[' && cle[d] != ';')) {
+        if (!memeSection) derniereSection = section;
+        *simples = true;
+        return {};
+      }
     }
   }
   *simples = false;
@@ -113,7 +116,9 @@ bool verifier(const std::string& fichier, const std::string& section, const std:
               const std::string& valeur, bool* simples, bool* change, bool nomVerifie = false) {
   if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
   derniereRaison().clear();
-  auto vide = [](const std::string& t) { return t.find_first_not_of(' ') == std::string::npos; };
+  auto vide = [](const std::string& t) {
+    return t.empty() || (t[0] == ' ' && t.find_first_not_of(' ') == std::string::npos);
+  };
   if (vide(section) || vide(cle)) return refuser(fichier, "section ou clé vide"), false;
   if (!nomVerifie && !NomFichierCorrect(fichier)) return refuser(fichier, "nom de fichier incorrect"), false;
   // Named, so that a technician finds the line that holds, say, a NUL byte.
