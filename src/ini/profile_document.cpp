@@ -181,19 +181,25 @@ bool ProfileDocument::WriteAt(const Place& place, std::string_view value, bool* 
   const size_t first = place.key.find_first_not_of(" \t\v");
   if (place.edition != edition_ || (first != std::string_view::npos && place.key[first] == '['))
     return Write(place.section, place.key, value, true, added);
-  *added = false;
+  return WriteThere(place, value, added);
+}
+
+// The write at a place that holds: the key's line rewritten, or a new line
+// after the section's last key, or a new section at the end.
+bool ProfileDocument::WriteThere(const Place& place, std::string_view value, bool* added) {
+  if (added) *added = false;
   ++edition_;
   if (place.sectionNumber == kAucune) {
     Append(place.section, place.key, value);
-    *added = true;
   } else if (place.keyNumber != kAucune) {
     auto& entry = sections_[place.sectionNumber].valeur.keys[place.keyNumber];
     if (!Replace(entry.valeur, value)) return false;
     entry.nom = ClassifyLine(entry.valeur->text).name;  // its name is now in the new text
+    return true;
   } else {
     Insert(sections_[place.sectionNumber].valeur, place.key, value, place.keyHash);
-    *added = true;
   }
+  if (added) *added = true;
   return true;
 }
 
@@ -216,31 +222,22 @@ bool ProfileDocument::Write(std::string_view section, std::string_view key, std:
     key = Argument(key, &keyBreaks);
     value = Argument(value, &valueBreaks);
   }
-  section = TrimSpaces(section);
-  key = TrimSpaces(key);
-  ++edition_;
+  Place place;
+  place.section = TrimSpaces(section);
+  place.key = TrimSpaces(key);
+  key = place.key;
   // A line break in any argument, or a key that reads back as a header, changes
   // the file's structure beyond the one line: the result is then read afresh.
   const size_t first = key.find_first_not_of(" \t\v");
   const bool restructures = sectionBreaks || keyBreaks || valueBreaks ||
                             (first != std::string_view::npos && key[first] == '[');
   size_t sectionHash;
-  const uint32_t s = FindSection(section, &sectionHash);
-  if (s == kAucune) {
-    Append(section, key, value);
-    if (added) *added = true;
-  } else {
-    Section& sec = sections_[s].valeur;
-    const size_t keyHash = KeyHash(key);
-    if (const uint32_t k = sec.keys.Trouver(key, keyHash); k != kAucune) {
-      auto& entry = sec.keys[k];
-      if (!Replace(entry.valeur, value)) return false;
-      entry.nom = ClassifyLine(entry.valeur->text).name;  // its name is now in the new text
-    } else {
-      Insert(sec, key, value, keyHash);
-      if (added) *added = true;
-    }
+  place.sectionNumber = FindSection(place.section, &sectionHash);
+  if (place.sectionNumber != kAucune) {
+    place.keyHash = KeyHash(key);
+    place.keyNumber = sections_[place.sectionNumber].valeur.keys.Trouver(key, place.keyHash);
   }
+  if (!WriteThere(place, value, added)) return false;
   if (restructures) {
     if (added) *added = false;  // what the key became is not one line any more
     Parse(Serialize());

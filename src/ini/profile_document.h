@@ -125,6 +125,7 @@ class ProfileDocument {
   static constexpr uint32_t kAucune = IndexDesNoms<LineIt>::kAucune;
 
   bool Write(std::string_view section, std::string_view key, std::string_view value, bool scanned, bool* added);
+  bool WriteThere(const Place& place, std::string_view value, bool* added);
   void Parse(std::string_view bytes);
   void Reindex();
   void IndexLine(Section* section, LineIt line);

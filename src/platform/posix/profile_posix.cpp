@@ -182,16 +182,20 @@ void forgetResolutions() {
   g_lastResolved = nullptr;
 }
 
+// The resolution this command keeps for `file`, if any.
+Resolution* keptResolution(const std::string& file) {
+  if (g_commandDepth == 0) return nullptr;
+  if (g_lastResolved && g_lastResolved->first == file) return &g_lastResolved->second;
+  const auto it = g_resolved.find(file);
+  if (it == g_resolved.end()) return nullptr;
+  g_lastResolved = &*it;
+  return &it->second;
+}
+
 // The host file of a profile path: a bare name lives in the Windows folder.
 // Within a command the entry of the cache; outside one, `scratch`.
 Resolution& resolveProfile(const std::string& file, Resolution& scratch) {
-  if (g_commandDepth > 0) {
-    if (g_lastResolved && g_lastResolved->first == file) return g_lastResolved->second;
-    if (auto it = g_resolved.find(file); it != g_resolved.end()) {
-      g_lastResolved = &*it;
-      return it->second;
-    }
-  }
+  if (Resolution* kept = keptResolution(file)) return *kept;
   scratch.host = file.find_first_of("\\/:") == std::string::npos ? posix::Resolve("C:\\windows\\" + file)
                                                                  : posix::Resolve(file);
   const posix::HostPath& h = scratch.host;
@@ -364,13 +368,7 @@ bool ProfileReadThenWrite(const std::string& file, const std::string& section, c
     plainSection = section;
   }
   // Only a file this command has written to already: found, checked and loaded.
-  Resolution* r = nullptr;
-  if (g_lastResolved && g_lastResolved->first == file) {
-    r = &g_lastResolved->second;
-  } else if (auto it = g_resolved.find(file); it != g_resolved.end()) {
-    g_lastResolved = &*it;
-    r = &it->second;
-  }
+  Resolution* r = keptResolution(file);
   if (!r || !r->writable || !r->file) return false;
   CachedFile* f = r->file;
   ini::ProfileDocument::Place place;
