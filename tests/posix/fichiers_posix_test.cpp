@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/drives.h"
 #include "support/sandbox.h"
 
 namespace fs = std::filesystem;
@@ -91,6 +92,23 @@ TEST_F(Posix, NamesMatchWithoutRegardToCase) {
   fs::create_directories(H("Données/Œuvres"));
   EXPECT_EQ(platform::ListDirectory(W("DONNÉES\\œuvres")), Listing::Found);
   EXPECT_TRUE(platform::CreateDirectoryEx("C:\\windows", W("Absent")));
+}
+
+// A folder's entries are compared one by one, plain names by a shorter way than
+// accented ones: both ways must agree with Windows.
+TEST(NomsDeFichiers, TheSameNameWhateverTheCaseOfItsLetters) {
+  const struct {
+    const char *a, *b;
+    bool meme;
+  } cas[] = {
+      {"Kv_Sys.ini", "KV_SYS.INI", true},     {"kv_sys.ini", "Kv_Sys.ini", true},
+      {"Kv_Sys.ini", "Kv_Sys.in", false},     {"Kv_Sys.ini", "Kv_Sys.inj", false},
+      {"a[b", "A{B", false},                  {"@", "`", false},
+      {"Été", "éTÉ", true},                   {"Ete", "Été", false},
+      {"E", "\xC9", false},                  {"\xC9", "\xC9", true},
+      {"ÿ", "Ÿ", true},                       {"", "", true},
+  };
+  for (const auto& c : cas) EXPECT_EQ(platform::posix::SameName(c.a, c.b), c.meme) << c.a << " / " << c.b;
 }
 
 TEST_F(Posix, NamesWindowsRefusesAreNotCreated) {

@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include "common/noms_windows.h"
+#include "common/octets.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,7 +27,7 @@ std::string join(const std::string& dir, const std::string& name) {
 }
 
 // Next code point of UTF-8 text; invalid bytes stand for themselves.
-char32_t nextCodePoint(const std::string& s, size_t& i) {
+char32_t nextCodePoint(std::string_view s, size_t& i) {
   const auto b = static_cast<unsigned char>(s[i]);
   int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
   if (extra == 0 || i + extra >= s.size()) {
@@ -57,7 +58,7 @@ char32_t foldUpper(char32_t c) {
   return c;
 }
 
-std::u32string folded(const std::string& s) {
+std::u32string folded(std::string_view s) {
   std::u32string out;
   for (size_t i = 0; i < s.size();) out += foldUpper(nextCodePoint(s, i));
   return out;
@@ -217,7 +218,19 @@ bool ForbiddenInWindowsName(const std::string& w) {
   return CaractereInterdit(w) != std::string::npos;
 }
 
-bool SameName(const std::string& a, const std::string& b) { return a == b || folded(a) == folded(b); }
+bool SameName(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  // A folder's entries are compared one by one: plain names without a copy. No
+  // letter beyond ASCII folds into it, so an ASCII name matches only an ASCII one.
+  const bool asciiA = !octets::HorsAscii(a), asciiB = !octets::HorsAscii(b);
+  if (asciiA || asciiB) {
+    if (!asciiA || !asciiB || a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (foldUpper(static_cast<unsigned char>(a[i])) != foldUpper(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+  }
+  return folded(a) == folded(b);
+}
 
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
   return wildMatch(folded(pattern), 0, folded(name), 0);

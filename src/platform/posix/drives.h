@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/posix/safe_walk.h"
 
@@ -43,7 +44,7 @@ std::optional<std::string> ToWindowsPath(const std::string& hostPath);
 bool ForbiddenInWindowsName(const std::string& windowsPath);
 
 // Case-insensitive equality of two UTF-8 names, as Windows compares file names.
-bool SameName(const std::string& a, const std::string& b);
+bool SameName(std::string_view a, std::string_view b);
 // DOS wildcard match (* and ?), case-insensitive.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 
