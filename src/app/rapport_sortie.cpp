@@ -12,7 +12,7 @@ std::string pluriel(size_t n, const char* un, const char* plusieurs) {
 std::string resume(const journal::Fichier& f) {
   std::vector<std::string> parties;
   if (f.cree) parties.push_back("fichier créé");
-  if (!f.ajoutees.empty()) parties.push_back(pluriel(f.ajoutees.size(), "clé ajoutée", "clés ajoutées"));
+  if (f.nombreAjoutees()) parties.push_back(pluriel(f.nombreAjoutees(), "clé ajoutée", "clés ajoutées"));
   if (!f.modifiees.empty()) parties.push_back(pluriel(f.modifiees.size(), "valeur modifiée", "valeurs modifiées"));
   size_t cles = 0, sections = 0;
   for (const journal::CleSupprimee& s : f.supprimees) ++(s.cle.empty() ? sections : cles);

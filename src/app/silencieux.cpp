@@ -54,7 +54,9 @@ void rapport(const Commande& c, const std::vector<Message>& messages, bool echec
 }  // namespace
 
 int LancerSilencieux(const Commande& c) {
-  journal::Demarrer(c.verification ? journal::Mode::Simulation : journal::Mode::Reel, c.sauvegarde);
+  // Lines without --diff name no key: a first run's thousand keys are only counted.
+  journal::Demarrer(c.verification ? journal::Mode::Simulation : journal::Mode::Reel, c.sauvegarde,
+                    c.json || c.diff);
   VueImprimante vue(c.verbeux, c.json);
   // A prefix without a C: drive is most often a mistyped --root: say so before anything fails.
   if (platform::ListDirectory("C:\\") == platform::Listing::BadName)

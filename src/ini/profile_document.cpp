@@ -203,8 +203,8 @@ bool ProfileDocument::WriteThere(const Place& place, std::string_view value, boo
   return true;
 }
 
-bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
-  return Write(section, key, value, false, nullptr);
+bool ProfileDocument::Write(std::string_view section, std::string_view key, std::string_view value, bool* added) {
+  return Write(section, key, value, false, added);
 }
 
 bool ProfileDocument::WritePlain(std::string_view section, std::string_view key, std::string_view value,

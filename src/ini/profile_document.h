@@ -40,10 +40,9 @@ class ProfileDocument {
   // after the last key line of the first matching section; a missing section
   // goes to the end of the file. Every other byte stays as it was.
   // When the stored value, trimmed, already equals `value`, nothing changes.
-  // Returns true when the text changed.
-  bool Write(std::string_view section, std::string_view key, std::string_view value);
-  // The same, for arguments that hold no NUL and no line break; `added` tells
-  // whether the key was new to the file.
+  // Returns true when the text changed; `added` tells whether the key was new to the file.
+  bool Write(std::string_view section, std::string_view key, std::string_view value, bool* added = nullptr);
+  // The same, for arguments that hold no NUL and no line break.
   bool WritePlain(std::string_view section, std::string_view key, std::string_view value, bool* added = nullptr);
 
   // A read and the write that follows it, the key looked up once: Find reads as

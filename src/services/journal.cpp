@@ -28,6 +28,7 @@ struct Ombre {
 struct Etat {
   Mode mode = Mode::Inactif;
   bool sauvegardes = false;
+  bool details = true;
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
   std::map<std::string, IndexDesCles> clesNotees;  // by folded path
@@ -85,7 +86,7 @@ Fichier& fiche(const std::string& fichier) {
   Etat::Dernier& d = dernier(fichier);
   if (d.fiche == static_cast<size_t>(-1)) {
     auto [it, nouvelle] = e.indexFichiers.try_emplace(d.cle, e.rapport.fichiers.size());
-    if (nouvelle) e.rapport.fichiers.push_back({fichier, false, {}, {}, {}, {}, {}, {}, {}});
+    if (nouvelle) e.rapport.fichiers.emplace_back().chemin = fichier;
     d.fiche = it->second;
   }
   return e.rapport.fichiers[d.fiche];
@@ -128,10 +129,11 @@ bool Rapport::change() const {
   return false;
 }
 
-void Demarrer(Mode mode, bool sauvegardes) {
+void Demarrer(Mode mode, bool sauvegardes, bool details) {
   etat() = Etat{};
   etat().mode = mode;
   etat().sauvegardes = sauvegardes;
+  etat().details = details;
 }
 
 Mode ModeEnCours() { return etat().mode; }
@@ -211,13 +213,16 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
   Etat::Dernier& d = etat().dernier;  // `fiche` made it this file's
   if (!d.notees) d.notees = &etat().clesNotees[d.cle];
   // A first run adds hundreds of keys to each file: room for them at once.
-  if (f.ajoutees.empty()) f.ajoutees.reserve(256);
+  if (f.ajoutees.empty() && etat().details) f.ajoutees.reserve(256);
   // A key the file did not hold is not in the report yet, unless the run removed
   // it before: it goes in without a lookup.
   if (!avant && effet == platform::WriteEffect::Added && f.supprimees.empty()) {
-    f.ajoutees.emplace_back(section, cle, valeur);
+    if (etat().details) f.ajoutees.emplace_back(section, cle, valeur);
+    else ++f.ajouteesSansDetail;
     return;
   }
+  // Not new to the file, yet not in it before the run: added by this run, and counted.
+  if (!etat().details && !avant && effet == platform::WriteEffect::Changed && f.supprimees.empty()) return;
   // A key written twice in one run is reported once, with its final value.
   IndexDesCles& index = *d.notees;
   rattraper(index, f);
@@ -300,6 +305,7 @@ void Annuler(const std::string& fichier) {
   Fichier& f = e.rapport.fichiers[it->second];
   f.cree = false;
   f.ajoutees.clear();
+  f.ajouteesSansDetail = 0;
   f.modifiees.clear();
   f.supprimees.clear();
 }

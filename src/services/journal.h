@@ -44,12 +44,14 @@ struct Fichier {
   std::string sauvegarde;  // the backup made before its first change; empty when none
   std::string restauree;   // the backup it was put back from (a restore); empty when none
   std::vector<CleAjoutee> ajoutees;
+  size_t ajouteesSansDetail = 0;  // added keys counted only: a run that does not show them
   std::vector<ValeurModifiee> modifiees;
   std::vector<CleSupprimee> supprimees;
   std::vector<ValeurGardee> gardees;
   std::vector<StationNonComptee> nonComptees;
+  size_t nombreAjoutees() const { return ajoutees.size() + ajouteesSansDetail; }
   bool change() const {
-    return cree || !ajoutees.empty() || !modifiees.empty() || !supprimees.empty() || !restauree.empty();
+    return cree || nombreAjoutees() != 0 || !modifiees.empty() || !supprimees.empty() || !restauree.empty();
   }
 };
 
@@ -66,8 +68,10 @@ enum class Mode {
   Simulation,  // nothing is written or created; what would change is recorded
 };
 // Starts a run's journal afresh. `sauvegardes`: a real run copies each existing
-// file before its first change.
-void Demarrer(Mode mode, bool sauvegardes = false);
+// file before its first change. Without `details`, the keys a real run adds are
+// only counted where the system says they were new: for a run that shows no
+// key, and writes but does not remove them.
+void Demarrer(Mode mode, bool sauvegardes = false, bool details = true);
 Mode ModeEnCours();
 inline bool Simulation() { return ModeEnCours() == Mode::Simulation; }
 const Rapport& RapportEnCours();

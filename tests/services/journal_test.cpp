@@ -20,15 +20,29 @@ struct Ecriture {
 // lookup; the keys written again must still be found and reported once.
 class Journal : public testing::TestWithParam<bool> {};
 
+using E = platform::WriteEffect;
+const std::string fichier = "C:\\Rapport\\Absent\\Essai.ini";  // never there: a file the run creates
+const std::vector<Ecriture> ecritures = {
+    {"Été", "Clé", "1", E::Added},      {"ÉTÉ", "CLÉ", "2", E::Changed},  // one key: Windows-1252 letters fold too
+    {"Été", "Clef", "3", E::Added},     {"été", "clé", "4", E::Changed},
+    {"Autre", "Clé", "5", E::Added},    {"Section_Longue_De_Plus_De_Huit", "Une_Cle_Longue_Aussi", "6", E::Added},
+    {"SECTION_LONGUE_DE_PLUS_DE_HUIT", "une_cle_longue_aussi", "7", E::Changed},
+};
+
+// A run that shows no key counts them: as many as the report would list.
+TEST_P(Journal, WithoutDetailsEachKeyAddedIsCountedOnce) {
+  const bool effetsConnus = GetParam();
+  journal::Demarrer(journal::Mode::Reel, false, false);
+  for (const Ecriture& e : ecritures) journal::Ecrit(fichier, e.section, e.cle, e.valeur, effetsConnus ? e.effet : E::Unknown);
+  const journal::Fichier& f = journal::RapportEnCours().fichiers.at(0);
+  EXPECT_EQ(f.nombreAjoutees(), 4u);
+  EXPECT_TRUE(f.change());
+  journal::Annuler(fichier);
+  EXPECT_EQ(journal::RapportEnCours().fichiers.at(0).nombreAjoutees(), 0u);
+  journal::Demarrer(journal::Mode::Inactif);
+}
+
 TEST_P(Journal, AKeyWrittenAgainUnderAnySpellingIsReportedOnceWithItsLastValue) {
-  using E = platform::WriteEffect;
-  const std::string fichier = "C:\\Rapport\\Absent\\Essai.ini";  // never there: a file the run creates
-  const std::vector<Ecriture> ecritures = {
-      {"Été", "Clé", "1", E::Added},      {"ÉTÉ", "CLÉ", "2", E::Changed},  // one key: Windows-1252 letters fold too
-      {"Été", "Clef", "3", E::Added},     {"été", "clé", "4", E::Changed},
-      {"Autre", "Clé", "5", E::Added},    {"Section_Longue_De_Plus_De_Huit", "Une_Cle_Longue_Aussi", "6", E::Added},
-      {"SECTION_LONGUE_DE_PLUS_DE_HUIT", "une_cle_longue_aussi", "7", E::Changed},
-  };
   const bool effetsConnus = GetParam();
   journal::Demarrer(journal::Mode::Reel);
   for (const Ecriture& e : ecritures) journal::Ecrit(fichier, e.section, e.cle, e.valeur, effetsConnus ? e.effet : E::Unknown);

@@ -337,10 +337,11 @@ int change(const std::string& file, const std::string& section, const std::strin
   // Only a resolution kept for the command (`r` is not the scratch) remembers the verdict.
   if (&r != &scratch) r.writable = true;
   bool added = false;
-  const bool changed = plain && op == Write::Op::Write ? f->document.WritePlain(*s, *k, *v, &added)
-                                                       : posix::Apply(f->document, op, *s, *k, *v);
+  const bool changed = op != Write::Op::Write ? posix::Apply(f->document, op, *s, *k, *v)
+                       : plain                ? f->document.WritePlain(*s, *k, *v, &added)
+                                              : f->document.Write(*s, *k, *v, &added);
   if (!changed) return 1;  // the file holds it already: nothing to write
-  if (effect && plain && op == Write::Op::Write) *effect = added ? WriteEffect::Added : WriteEffect::Changed;
+  if (effect && op == Write::Op::Write) *effect = added ? WriteEffect::Added : WriteEffect::Changed;
   f->pending.Add(op, *s, *k, *v);
   if (g_commandDepth == 0) {
     const std::string host = entry;  // a failed save forgets the cache entry that holds `entry`
