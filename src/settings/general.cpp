@@ -29,16 +29,32 @@ bool encadre(const std::string& v, const std::string& avant, const std::string& 
          v.compare(v.size() - apres.size(), apres.size(), apres) == 0;
 }
 
+// A recipient of a file's keys that does `f` with each.
+template <class F>
+struct Pour : RecepteurDeCles {
+  explicit Pour(F f) : f(std::move(f)) {}
+  void Cle(const CleParDefaut& c) override { f(c); }
+  F f;
+};
+// `f` with each key that `cles` makes.
+template <class Cles, class F>
+void PourChaqueCle(Cles cles, F f) {
+  Pour<F> pour(std::move(f));
+  SortieDeCles sortie(pour);
+  cles(sortie);
+}
+
 // The layout a file records: the field values its record keys were built from.
-Disposition releve(const std::string& fichier, const TableDeCles& cles) {
+template <class Cles>
+Disposition releve(const std::string& fichier, Cles cles) {
   Disposition d;
-  for (const CleParDefaut& c : cles) {
-    if (!c.temoin) continue;
+  PourChaqueCle(cles, [&](const CleParDefaut& c) {
+    if (!c.temoin) return;
     const std::optional<std::string> v = LectureIniPresente(fichier, c.section, c.cle);
     if (v && encadre(*v, c.avant, c.apres))
       d[c.champ] = v->substr(std::char_traits<char>::length(c.avant),
                              v->size() - std::char_traits<char>::length(c.avant) - std::char_traits<char>::length(c.apres));
-  }
+  });
   return d;
 }
 
@@ -72,14 +88,15 @@ struct Passage {
   }
 
   // `fichier`: 0 Kv_Sys.ini, 1 IL3_Systeme.ini, -1 a file without field keys.
-  void ecrire(const std::string& chemin, const TableDeCles& cles, int fichier) {
+  template <class Cles>
+  void ecrire(const std::string& chemin, Cles cles, int fichier) {
     Procedure p("Frm_Main:CommandCreerSettings_Click");
-    for (const CleParDefaut& c : cles) {
+    PourChaqueCle(cles, [&](const CleParDefaut& c) {
       // One step per key: a key that fails is passed over and the others are still written.
       p.etape([&] {
         LireEtEcrireIni(chemin, c.section, c.cle, c.defaut, [&](std::string& v) { choisir(chemin, c, v, fichier); });
       });
-    }
+    });
   }
 
   // What is written back of a key read `v`: the stored value, or for a key
@@ -148,14 +165,21 @@ Disposition DispositionDe(const Entrees& e) {
 void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
   const Entrees e;
   const OptionsGenerales o;
-  Passage{e, o, {}, {}, {}}.ecrire(fichier, cles, -1);
+  Passage{e, o, {}, {}, {}}.ecrire(
+      fichier,
+      [&cles](SortieDeCles& t) {
+        for (const CleParDefaut& c : cles)
+          c.duChamp() ? t.Ajouter(c.section, c.cle, c.champ, c.defaut) : t.Ajouter(c.section, c.cle, c.defaut);
+      },
+      -1);
 }
 
 BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& options) {
   const std::string kvSys = e.config + "Kv_Sys.ini";
   const std::string il3 = e.config + "IL3_Systeme.ini";
-  const TableDeCles clesKvSys = ClesKvSys(e);
-  const TableDeCles clesIl3 = ClesIl3Systeme(e);
+  // Each file's keys are made as they are written, twice for the files that record the layout.
+  const auto clesKvSys = [&e](SortieDeCles& t) { ClesKvSys(e, t); };
+  const auto clesIl3 = [&e](SortieDeCles& t) { ClesIl3Systeme(e, t); };
   Passage p{e, options, DispositionDe(e), {}, {}};
   // Each file's record is read before anything is written: the other file's
   // keys are judged against the layout as it was.
@@ -165,8 +189,8 @@ BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& 
   });
   p.ecrire(kvSys, clesKvSys, 0);
   p.ecrire(il3, clesIl3, 1);
-  p.ecrire(e.config + "KV_Mus.ini", ClesKvMus(), -1);
-  p.ecrire(e.config + "KV_Pub.ini", ClesKvPub(), -1);
+  p.ecrire(e.config + "KV_Mus.ini", [](SortieDeCles& t) { ClesKvMus(t); }, -1);
+  p.ecrire(e.config + "KV_Pub.ini", [](SortieDeCles& t) { ClesKvPub(t); }, -1);
   if (options.miseAJour) Procedure("Frm_Main:CommandCreerSettings_Click").etape([&] { p.nonComptees(kvSys, il3); });
   return p.bilan;
 }

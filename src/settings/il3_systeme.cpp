@@ -8,19 +8,18 @@
 
 namespace settings {
 
-TableDeCles ClesIl3Systeme(const Entrees& e) {
+void ClesIl3Systeme(const Entrees& e, SortieDeCles& t) {
   const int n = static_cast<int>(e.stations.size());
-  TableDeCles t;
   // A key built from a field: its default is the field's value then `apres`; a
   // `temoin` key is this file's record of the field.
-  const auto champ = [&t](const std::string& section, const char* cle, Champ c, const std::string& valeur,
+  const auto champ = [&t](std::string_view section, const char* cle, Champ c, std::string_view valeur,
                           const char* apres = "", bool temoin = false) {
-    t.emplace_back(section, cle, valeur + apres, c, "", apres, temoin);
+    t.Ajouter(section, cle, c, valeur, "", apres, temoin);
   };
   champ("Base_01", "Lib", Champ::Radio, e.nomRadio, "", true);
-  t.emplace_back("Base_01", "Actif", "1");
+  t.Ajouter("Base_01", "Actif", "1");
   champ("Base_01", "NbStation", Champ::NombreStations, std::to_string(n), "", true);
-  t.emplace_back("Base_01", "NoStation", "1");
+  t.Ajouter("Base_01", "NoStation", "1");
   champ("Base_01", "Dossier_Data", Champ::Data, e.data, "", true);
   champ("Base_01", "Dossier_Data_Backup", Champ::Data, e.data);
   champ("Base_01", "Dossier_Log", Champ::LogTechnique, e.logTechnique, "", true);
@@ -33,12 +32,11 @@ TableDeCles ClesIl3Systeme(const Entrees& e) {
   for (int i = 1; i <= n; ++i) {
     const std::string section = "Base_01_Station_" + N2S(i, 2, 0, "0");
     champ(section, "Lib", ChampStation(i), e.stations[i - 1], "", true);
-    t.emplace_back(section, "Actif", "1");
+    t.Ajouter(section, "Actif", "1");
   }
   for (const CategorieSon& c : kCategoriesSons)
     champ(std::string("Dossiers_Sons_") + c.suffixe, "00", Champ::Sons, e.sons, c.sousDossier, &c == &kCategoriesSons[0]);
-  t.emplace_back("Ptx", "Save", "1");
-  return t;
+  t.Ajouter("Ptx", "Save", "1");
 }
 
 }  // namespace settings

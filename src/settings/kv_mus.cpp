@@ -3,6 +3,7 @@
 // transition grids of each scale and the hour tables of each weekday.
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,14 +17,14 @@ namespace {
 // Also the number of slices, day types and clock groups.
 constexpr int kStrategies = 9;
 
-using Suffixes = std::vector<std::pair<std::string, std::string>>;  // key suffix, default
+using Suffixes = std::vector<std::pair<const char*, std::string_view>>;  // key suffix, default
 
 // A 5 x 5 grid of "D<from>F<to>:O|N;", the outer loop on the scale step left.
 std::string Grille(bool (*interdit)(int de, int vers)) {
   std::string s;
   for (int de = 1; de <= 5; ++de)
     for (int vers = 1; vers <= 5; ++vers)
-      s += "D" + std::to_string(de) + "F" + std::to_string(vers) + ":" + (interdit(de, vers) ? "N" : "O") + ";";
+      s.append({'D', static_cast<char>('0' + de), 'F', static_cast<char>('0' + vers), ':', interdit(de, vers) ? 'N' : 'O', ';'});
   return s;
 }
 
@@ -35,37 +36,37 @@ struct Plage {
 std::string TableHoraire(std::initializer_list<Plage> plages) {
   std::string s;
   for (const Plage& p : plages)
-    for (int h = p.premiere; h <= p.derniere; ++h) s += Nn(h) + ":" + p.valeur + ";";
+    for (int h = p.premiere; h <= p.derniere; ++h) s.append(Chiffres(h)).append(":").append(p.valeur).append(";");
   return s;
 }
 
 // prefixe + "01", "02", ... with one default each.
-void Liste(TableDeCles& t, const char* section, const char* prefixe, std::initializer_list<const char*> defauts) {
+void Liste(SortieDeCles& t, const char* section, const char* prefixe, std::initializer_list<const char*> defauts) {
   int n = 0;
-  for (const char* d : defauts) t.emplace_back(section, prefixe + Nn(++n), d);
+  for (const char* d : defauts) t.Ajouter(section, Nom{prefixe, Chiffres(++n)}, d);
 }
 
 // "Strat_" + nn for every strategy, all with the same default.
-void ParStrategie(TableDeCles& t, const char* section, const char* defaut) {
-  for (int n = 1; n <= kStrategies; ++n) t.emplace_back(section, "Strat_" + Nn(n), defaut);
+void ParStrategie(SortieDeCles& t, const char* section, const char* defaut) {
+  for (int n = 1; n <= kStrategies; ++n) t.Ajouter(section, Nom{"Strat_", Chiffres(n)}, defaut);
 }
 
 // prefixe + nn for every strategy, defaulting to a label followed by its number.
-void Libelles(TableDeCles& t, const char* section, const char* prefixe, const char* libelle) {
-  for (int n = 1; n <= kStrategies; ++n) t.emplace_back(section, prefixe + Nn(n), libelle + Nn(n));
+void Libelles(SortieDeCles& t, const char* section, const char* prefixe, const char* libelle) {
+  for (int n = 1; n <= kStrategies; ++n) t.Ajouter(section, Nom{prefixe, Chiffres(n)}, Nom{libelle, Chiffres(n)});
 }
 
-void Cles(TableDeCles& t, const char* section, std::initializer_list<std::pair<const char*, const char*>> cles) {
-  for (const auto& [cle, defaut] : cles) t.emplace_back(section, cle, defaut);
+void Cles(SortieDeCles& t, const char* section, std::initializer_list<std::pair<const char*, const char*>> cles) {
+  for (const auto& [cle, defaut] : cles) t.Ajouter(section, cle, defaut);
 }
 
 // All suffixes of strategy nn before those of nn + 1.
-void ParStrategieEtSuffixe(TableDeCles& t, const char* section, const Suffixes& suffixes) {
+void ParStrategieEtSuffixe(SortieDeCles& t, const char* section, const Suffixes& suffixes) {
   for (int n = 1; n <= kStrategies; ++n)
-    for (const auto& [suffixe, defaut] : suffixes) t.emplace_back(section, "Strat_" + Nn(n) + suffixe, defaut);
+    for (const auto& [suffixe, defaut] : suffixes) t.Ajouter(section, Nom{"Strat_", Chiffres(n), suffixe}, defaut);
 }
 
-Suffixes ParJour(const std::string& defaut) {
+Suffixes ParJour(std::string_view defaut) {
   Suffixes s;
   for (const char* jour : {"_Lun", "_Mar", "_Mer", "_Jeu", "_Ven", "_Sam", "_Dim"}) s.emplace_back(jour, defaut);
   return s;
@@ -73,7 +74,7 @@ Suffixes ParJour(const std::string& defaut) {
 
 }  // namespace
 
-TableDeCles ClesKvMus() {
+void ClesKvMus(SortieDeCles& t) {
   const std::string grilleA = Grille([](int de, int vers) { return de == 1 && vers == 1; });
   const std::string grilleB = Grille([](int de, int vers) { return de - vers >= 3 || vers - de >= 3; });
   const std::string grilleC = Grille([](int de, int vers) { return de == vers; });
@@ -85,8 +86,6 @@ TableDeCles ClesKvMus() {
                                            {23, 23, "000040"}});
   const std::string tableT = TableHoraire({{0, 5, "000100"}, {6, 22, "025100"}, {23, 23, "000100"}});
 
-  TableDeCles t;
-  t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
   Liste(t, "Mus_Couleur", "Couleur_", {"Suicide", "Triste", "Moyen", "Heureux", "Extase"});
   Liste(t, "Mus_Puissance", "Puissance_", {"Chuchotement", "Soft", "Normal", "Pêche", "Massacre"});
   Liste(t, "Mus_Style", "Style_", {"Seventies", "Eighties", "Nineties", "Toughties", "Tenties"});
@@ -117,7 +116,6 @@ TableDeCles ClesKvMus() {
   ParStrategieEtSuffixe(t, "Mus_Quotas", ParJour(tableQ));
   ParStrategieEtSuffixe(t, "Mus_Talents", ParJour(tableT));
   ParStrategieEtSuffixe(t, "Mus_NewProd", ParJour(tableT));
-  return t;
 }
 
 }  // namespace settings

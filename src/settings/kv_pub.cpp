@@ -21,10 +21,8 @@ std::string ListeEcrans(std::initializer_list<const char*> champs) {
 
 }  // namespace
 
-TableDeCles ClesKvPub() {
-  TableDeCles t;
-  t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
-  for (int h = 0; h <= 23; ++h) t.emplace_back("Pub_Heures_Des_Tranches", "Debut_Tranche_" + Nn(h), Nn(h));
+void ClesKvPub(SortieDeCles& t) {
+  for (int h = 0; h <= 23; ++h) t.Ajouter("Pub_Heures_Des_Tranches", Nom{"Debut_Tranche_", Chiffres(h)}, Chiffres(h));
 
   // Every position key comes before every duration key.
   const struct {
@@ -37,10 +35,9 @@ TableDeCles ClesKvPub() {
   for (const auto& passe : passes)
     for (int h = 0; h <= 23; ++h)
       for (const char* jour : {"Lun_", "Mar_", "Mer_", "Jeu_", "Ven_", "Sam_", "Dim_"})
-        t.emplace_back("Pub_Position_Duree_Ecrans", jour + Nn(h) + passe.fin, passe.defaut);
+        t.Ajouter("Pub_Position_Duree_Ecrans", Nom{jour, Chiffres(h), passe.fin}, passe.defaut);
 
-  for (int n = 1; n <= 30; ++n) t.emplace_back("Pub_Voix", "Voix_" + Nn(n), "Voix " + Nn(n));
-  return t;
+  for (int n = 1; n <= 30; ++n) t.Ajouter("Pub_Voix", Nom{"Voix_", Chiffres(n)}, Nom{"Voix ", Chiffres(n)});
 }
 
 }  // namespace settings

@@ -47,16 +47,13 @@ const std::string& valeurDe(const Entrees& e, Champ c) {
 
 }  // namespace
 
-TableDeCles ClesKvSys(const Entrees& e) {
-  TableDeCles t;
-  t.reserve(kCapaciteTable);  // built once per run: no table grows key by key
-  const auto ajoute = [&t](const std::string& section, const std::string& cle, const std::string& defaut) {
-    t.emplace_back(section, cle, defaut);
+void ClesKvSys(const Entrees& e, SortieDeCles& t) {
+  const auto ajoute = [&t](std::string_view section, std::string_view cle, std::string_view defaut) {
+    t.Ajouter(section, cle, defaut);
   };
-  // A key built from a field: its default is `avant`, the field's value, `apres`.
-  const auto champ = [&t](const std::string& section, const std::string& cle, Champ c, const std::string& valeur,
+  const auto champ = [&t](std::string_view section, std::string_view cle, Champ c, std::string_view valeur,
                           const char* avant = "", const char* apres = "", bool temoin = false) {
-    t.emplace_back(section, cle, avant + valeur + apres, c, avant, apres, temoin);
+    t.Ajouter(section, cle, c, valeur, avant, apres, temoin);
   };
   const int n = static_cast<int>(e.stations.size());
 
@@ -74,16 +71,16 @@ TableDeCles ClesKvSys(const Entrees& e) {
     const std::string nnn = N2S(i, 3, 0, "0");
     const std::string locale = "Repertoire_Station_" + nnn;
     const std::string reseau = "Repertoire_Station_UNC" + nnn;
+    const std::string unc = "UNC_Actif" + nnn;
     for (const CategorieSon& c : kCategoriesSons)
-      champ(locale, std::string(c.cle) + "_00", Champ::Sons, e.sons, "O,", c.sousDossier);
-    for (const CategorieSon& c : kCategoriesSons) ajoute(locale, std::string(c.cle) + "_LOCK_00", "OFF");
+      champ(locale, Nom{c.cle, "_00"}, Champ::Sons, e.sons, "O,", c.sousDossier);
+    for (const CategorieSon& c : kCategoriesSons) ajoute(locale, Nom{c.cle, "_LOCK_00"}, "OFF");
     // The first station's network music folder is this file's record of the sounds folder.
     for (const CategorieSon& c : kCategoriesSons)
-      champ(reseau, std::string(c.cle) + "_00", Champ::Sons, e.sons, "", c.sousDossier, i == 1 && &c == &kCategoriesSons[0]);
-    for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, std::string(c.cle) + "_LOCK_00", "OFF");
-    for (const CategorieSon& c : kCategoriesSons) ajoute("UNC_Actif" + nnn, std::string(c.cle) + "_00", "ON");
+      champ(reseau, Nom{c.cle, "_00"}, Champ::Sons, e.sons, "", c.sousDossier, i == 1 && &c == &kCategoriesSons[0]);
+    for (const CategorieSon& c : kCategoriesSons) ajoute(reseau, Nom{c.cle, "_LOCK_00"}, "OFF");
+    for (const CategorieSon& c : kCategoriesSons) ajoute(unc, Nom{c.cle, "_00"}, "ON");
   }
-  return t;
 }
 
 }  // namespace settings

@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace settings {
@@ -50,9 +53,76 @@ using TableDeCles = std::vector<CleParDefaut>;
 // More than any file's table holds, five stations included.
 inline constexpr size_t kCapaciteTable = 512;
 
+// Where a file's keys go, one after the other, in the order they are written.
+class RecepteurDeCles {
+ public:
+  virtual void Cle(const CleParDefaut& c) = 0;
+
+ protected:
+  ~RecepteurDeCles() = default;
+};
+
+// What a file's keys are made with: one key reused from key to key, so that its
+// texts keep their room and a thousand keys cost no allocation, no copy into a
+// table and no table. The key handed on holds only until the next one.
+class SortieDeCles {
+ public:
+  explicit SortieDeCles(RecepteurDeCles& r) : r_(r) {}
+  void Ajouter(std::string_view section, std::string_view cle, std::string_view defaut);
+  // A key built from a field: its default is `avant`, the field's value, `apres`.
+  void Ajouter(std::string_view section, std::string_view cle, Champ champ, std::string_view valeur,
+               const char* avant = "", const char* apres = "", bool temoin = false);
+
+ private:
+  CleParDefaut c_;
+  RecepteurDeCles& r_;
+};
+
+// The keys a maker gives, kept in a table.
+template <class Faire>
+TableDeCles EnTable(Faire faire) {
+  struct Collecte : RecepteurDeCles {
+    TableDeCles t;
+    void Cle(const CleParDefaut& c) override { t.push_back(c); }
+  } collecte;
+  collecte.t.reserve(kCapaciteTable);
+  SortieDeCles sortie(collecte);
+  faire(sortie);
+  return std::move(collecte.t);
+}
+
 // The two last digits of n >= 0, the first one a zero below ten: the numbering
 // of the tables' keys ("01", "02"... as N2S(n, 2, 0, "0") gives it, without its arithmetic).
 inline std::string Nn(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
+// The same digits without a text of their own, for a name made of pieces.
+struct DeuxChiffres {
+  char c[2];
+  operator std::string_view() const { return {c, 2}; }
+};
+inline DeuxChiffres Chiffres(int n) { return {{static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}}; }
+
+// A name made of pieces, kept on the stack: most keys are named by a prefix, a
+// number and a suffix, and a run makes a thousand of them.
+class Nom {
+ public:
+  Nom(std::initializer_list<std::string_view> morceaux) {
+    for (std::string_view m : morceaux) {
+      if (long_.empty() && n_ + m.size() <= sizeof court_) {
+        std::memcpy(court_ + n_, m.data(), m.size());
+        n_ += m.size();
+        continue;
+      }
+      if (long_.empty()) long_.assign(court_, n_);
+      long_.append(m.data(), m.size());
+    }
+  }
+  operator std::string_view() const { return long_.empty() ? std::string_view(court_, n_) : std::string_view(long_); }
+
+ private:
+  char court_[48];
+  size_t n_ = 0;
+  std::string long_;
+};
 
 // The working values of one press of a settings button.
 struct Entrees {
@@ -77,11 +147,18 @@ struct Disposition {
 Disposition DispositionDe(const Entrees& e);
 
 // "Kv_Sys.ini" and "IL3_Systeme.ini".
-TableDeCles ClesKvSys(const Entrees& e);
-TableDeCles ClesIl3Systeme(const Entrees& e);
+void ClesKvSys(const Entrees& e, SortieDeCles& t);
+void ClesIl3Systeme(const Entrees& e, SortieDeCles& t);
 // "KV_Mus.ini" and "KV_Pub.ini": the same for every site.
-TableDeCles ClesKvMus();
-TableDeCles ClesKvPub();
+void ClesKvMus(SortieDeCles& t);
+void ClesKvPub(SortieDeCles& t);
+// The same, as tables.
+inline TableDeCles ClesKvSys(const Entrees& e) { return EnTable([&e](SortieDeCles& t) { ClesKvSys(e, t); }); }
+inline TableDeCles ClesIl3Systeme(const Entrees& e) {
+  return EnTable([&e](SortieDeCles& t) { ClesIl3Systeme(e, t); });
+}
+inline TableDeCles ClesKvMus() { return EnTable([](SortieDeCles& t) { ClesKvMus(t); }); }
+inline TableDeCles ClesKvPub() { return EnTable([](SortieDeCles& t) { ClesKvPub(t); }); }
 
 // How the general button treats the keys built from the fields.
 struct OptionsGenerales {

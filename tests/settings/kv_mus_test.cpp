@@ -102,5 +102,23 @@ TEST(KvMus, Defaults) {
 
 // The tables number their keys without N2S: the same two characters for every count.
 TEST(KvMus, KeyNumbersAreThoseOfN2S) {
-  for (int n = 0; n <= 150; ++n) EXPECT_EQ(settings::Nn(n), N2S(n, 2, 0, "0")) << n;
+  for (int n = 0; n <= 150; ++n) {
+    EXPECT_EQ(settings::Nn(n), N2S(n, 2, 0, "0")) << n;
+    EXPECT_EQ(std::string_view(settings::Chiffres(n)), N2S(n, 2, 0, "0")) << n;
+  }
+}
+
+// A name made of pieces is their concatenation, however long it grows.
+TEST(KvMus, ANameMadeOfPiecesHoldsThemAll) {
+  const std::string longue(40, 'x');
+  const struct {
+    settings::Nom nom;
+    std::string attendu;
+  } cas[] = {
+      {{}, ""},
+      {{"Strat_", settings::Chiffres(7), "_Cou"}, "Strat_07_Cou"},
+      {{longue, "_", settings::Chiffres(12)}, longue + "_12"},  // past the room on the stack
+      {{longue, longue, "", longue}, longue + longue + longue},
+  };
+  for (const auto& c : cas) EXPECT_EQ(std::string_view(c.nom), c.attendu);
 }
