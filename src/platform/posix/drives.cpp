@@ -9,7 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -358,13 +360,43 @@ HostPath Resolve(const std::string& windowsPath) {
   return r;
 }
 
+namespace {
+
+// The letters a prefix may define: C: and Z: always, as Wine does, the others
+// only through their entry in dosdevices, read once instead of walked for each
+// of the 26 letters. All of them when dosdevices cannot be listed plainly.
+std::string driveLetters() {
+  static const std::string all = "abcdefghijklmnopqrstuvwxyz";
+  const Walked prefix = prefixFolder();
+  const FolderRef folder = prefix.exists ? opened(prefix) : nullptr;
+  if (!folder) return all;
+  const int fd = ::openat(folder->Fd(), "dosdevices", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? "cz" : all;
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return all;
+  }
+  std::string letters = "cz";
+  while (const dirent* e = ::readdir(dir)) {
+    const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(e->d_name[0])));
+    if (l >= 'a' && l <= 'z' && e->d_name[1] == ':' && e->d_name[2] == '\0' && letters.find(l) == std::string::npos)
+      letters += l;
+  }
+  ::closedir(dir);
+  std::sort(letters.begin(), letters.end());
+  return letters;
+}
+
+}  // namespace
+
 std::optional<std::string> ToWindowsPath(const std::string& hostPath) {
   // Deepest drive first, so that C: wins over a drive that holds the whole prefix.
   std::optional<std::string> best;
   size_t bestLen = 0;
   char real[4096];
   const std::string target = ::realpath(hostPath.c_str(), real) ? std::string(real) : hostPath;
-  for (char d = 'a'; d <= 'z'; ++d) {
+  for (const char d : driveLetters()) {
     const Walked w = driveRoot(d);
     if (!w.exists) continue;
     const std::string& root = w.display;
