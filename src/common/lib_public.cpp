@@ -116,15 +116,12 @@ std::string NettoieNomDeDossier(const std::string& texte) {
 }
 
 bool NomFichierCorrect(const std::string& chemin) {
+  // Every read and write of a run asks this of its file's path, mostly the
+  // same one a thousand times in a row: the last path found correct is kept.
+  thread_local std::string dernierCorrect;
+  if (chemin.size() == dernierCorrect.size() && chemin == dernierCorrect) return true;
   bool correct = false;
   Procedure("Lib_Public:NomFichierCorrect").etape([&] {
-    // Every read and write of a run asks this of its file's path, mostly the
-    // same one a thousand times in a row: the last path found correct is kept.
-    thread_local std::string dernierCorrect;
-    if (chemin.size() == dernierCorrect.size() && chemin == dernierCorrect) {
-      correct = true;
-      return;
-    }
     correct = !octets::Contient(chemin, '*', '?', '"', '|');
     if (correct) dernierCorrect = chemin;
   });

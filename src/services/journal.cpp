@@ -66,8 +66,8 @@ Etat::Dernier& dernier(const std::string& fichier) {
   return d;
 }
 
-Ombre& ombre(const std::string& fichier) {
-  Etat::Dernier& d = dernier(fichier);
+// The shadow of the file `d` names.
+Ombre& ombre(Etat::Dernier& d, const std::string& fichier) {
   if (d.ombre) return *d.ombre;
   auto [it, nouvelle] = etat().ombres.try_emplace(d.cle);
   if (nouvelle) {
@@ -81,9 +81,11 @@ Ombre& ombre(const std::string& fichier) {
   return it->second;
 }
 
-Fichier& fiche(const std::string& fichier) {
+Ombre& ombre(const std::string& fichier) { return ombre(dernier(fichier), fichier); }
+
+// The report's record of the file `d` names.
+Fichier& fiche(Etat::Dernier& d, const std::string& fichier) {
   Etat& e = etat();
-  Etat::Dernier& d = dernier(fichier);
   if (d.fiche == static_cast<size_t>(-1)) {
     auto [it, nouvelle] = e.indexFichiers.try_emplace(d.cle, e.rapport.fichiers.size());
     if (nouvelle) e.rapport.fichiers.emplace_back().chemin = fichier;
@@ -91,6 +93,7 @@ Fichier& fiche(const std::string& fichier) {
   }
   return e.rapport.fichiers[d.fiche];
 }
+Fichier& fiche(const std::string& fichier) { return fiche(dernier(fichier), fichier); }
 
 bool memeNom(const std::string& a, const std::string& b) { return cleDe(a) == cleDe(b); }
 
@@ -197,7 +200,8 @@ void rattraper(IndexDesCles& index, const Fichier& f) {
 void Ecrit(const std::string& fichier, const std::string& section, const std::string& cle, const std::string& valeur,
            platform::WriteEffect effet) {
   if (etat().mode == Mode::Inactif) return;
-  Ombre& o = ombre(fichier);
+  Etat::Dernier& d = dernier(fichier);
+  Ombre& o = ombre(d, fichier);
   // A file a real run creates needs no shadow: each key is new to it, and the
   // index below knows the ones written twice. That keeps a first run fast.
   std::optional<std::string> avant;
@@ -208,9 +212,8 @@ void Ecrit(const std::string& fichier, const std::string& section, const std::st
     avant = o.document.Read(s, k);
     if (!o.document.Write(s, k, ansi(valeur, tv))) return;
   }
-  Fichier& f = fiche(fichier);
+  Fichier& f = fiche(d, fichier);
   if (!o.existait) f.cree = true;
-  Etat::Dernier& d = etat().dernier;  // `fiche` made it this file's
   if (!d.notees) d.notees = &etat().clesNotees[d.cle];
   // A first run adds hundreds of keys to each file: room for them at once.
   if (f.ajoutees.empty() && etat().details) f.ajoutees.reserve(256);
