@@ -170,7 +170,9 @@ bool AvantEcriture(const std::string& fichier, const std::string& section, const
     std::string ts, tk, tv;
     *change = o.document.WouldChange(ansi(section, ts), ansi(cle, tk), ansi(valeur, tv));
   }
-  return !*change || avantChangement(fichier, o, refus);
+  // Most writes need no backup: told without a call.
+  if (!*change || etat().mode != Mode::Reel || !etat().sauvegardes || !o.existait || o.sauvegardee) return true;
+  return avantChangement(fichier, o, refus);
 }
 
 namespace {

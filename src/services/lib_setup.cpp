@@ -76,9 +76,17 @@ std::string motifDeRefus(const std::string& fichier, const std::string& section,
 
 }  // namespace
 
-void DefinirLigneDeProgression(std::function<void(const std::string&)> sink) { ligne() = std::move(sink); }
+namespace {
+// Asked twice per key: a plain flag, not the function's test behind its guard.
+bool g_progressionAffichee = false;
+}  // namespace
 
-bool ProgressionAffichee() { return static_cast<bool>(ligne()); }
+void DefinirLigneDeProgression(std::function<void(const std::string&)> sink) {
+  ligne() = std::move(sink);
+  g_progressionAffichee = static_cast<bool>(ligne());
+}
+
+bool ProgressionAffichee() { return g_progressionAffichee; }
 
 void AfficherProgression(const std::string& texte) {
   if (ligne()) ligne()(texte);
@@ -115,7 +123,7 @@ void refuser(const std::string& fichier, std::string raison) {
 bool verifier(const std::string& fichier, const std::string& section, const std::string& cle,
               const std::string& valeur, bool* simples, bool* change, bool nomVerifie = false) {
   if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
-  derniereRaison().clear();
+  if (std::string& r = derniereRaison(); !r.empty()) r.clear();
   auto vide = [](const std::string& t) {
     return t.empty() || (t[0] == ' ' && t.find_first_not_of(' ') == std::string::npos);
   };
