@@ -131,8 +131,11 @@ int ProfileWrite(const std::string& file, const std::string& section, const std:
 // then written as ProfileWrite writes it (`*written` its result, `effect`):
 // the file found and the key looked up once, for the thousand keys of a
 // settings command. False, before anything is read, where the system cannot do
-// it in one pass (outside a command, a file not yet written to in it, names the
-// code page changes); the caller then reads and writes the usual way.
+// it in one pass (outside a command, a file not yet written to in it, names a
+// write would not take as they are); the caller then reads and writes the usual
+// way. So `choose` only sees a file a write of this command took already, and
+// names a write takes as they are: plain ASCII without a NUL or a line break, no
+// "]" in the section, no "=" in the key, a key not starting with "[" or ";".
 using ChooseValue = bool (*)(void* context, std::string& value, WriteTexts* texts);
 bool ProfileReadThenWrite(const std::string& file, const std::string& section, const std::string& key,
                           const std::string& defaultValue, ChooseValue choose, void* context, std::string* value,

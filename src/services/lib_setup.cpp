@@ -26,8 +26,13 @@ std::string& derniereRaison() {
 // What would break the file's structure, or be changed into something else on
 // the way to the code page, is refused instead of being written.
 // `simples`: nothing refused, and the three texts are plain ASCII.
+// `nomsPris`: the file and the names are known to be taken as they are.
 std::string motifDeRefus(const std::string& fichier, const std::string& section, const std::string& cle,
-                         const std::string& valeur, bool* simples) {
+                         const std::string& valeur, bool* simples, bool nomsPris) {
+  if (nomsPris && valeur.size() <= kValeurLaPlusLongue && octets::Ordinaire(valeur)) {
+    *simples = true;
+    return {};
+  }
   // Hundreds of keys in a row go to one file, most of them to the section of
   // the key before: the usual key is told in one scan of its name and value.
   thread_local std::string dernierFichier, derniereSection;
@@ -119,9 +124,11 @@ void refuser(const std::string& fichier, std::string raison) {
 
 // The checks of a write, before it is made: false when it is refused (and
 // recorded so). `simples`: the texts are plain; `change`: the write changes the file.
-// `nomVerifie`: the caller found the file's name correct already.
+// `nomVerifie`: the caller found the file's name correct already; `nomsPris`: the
+// system took this file and these names as they are (a one-pass write).
 bool verifier(const std::string& fichier, const std::string& section, const std::string& cle,
-              const std::string& valeur, bool* simples, bool* change, bool nomVerifie = false) {
+              const std::string& valeur, bool* simples, bool* change, bool nomVerifie = false,
+              bool nomsPris = false) {
   if (ProgressionAffichee()) AfficherProgression(fichier + " |" + section + " | " + cle + " | " + valeur);
   if (std::string& r = derniereRaison(); !r.empty()) r.clear();
   auto vide = [](const std::string& t) {
@@ -130,7 +137,7 @@ bool verifier(const std::string& fichier, const std::string& section, const std:
   if (vide(section) || vide(cle)) return refuser(fichier, "section ou clé vide"), false;
   if (!nomVerifie && !NomFichierCorrect(fichier)) return refuser(fichier, "nom de fichier incorrect"), false;
   // Named, so that a technician finds the line that holds, say, a NUL byte.
-  if (std::string refus = motifDeRefus(fichier, section, cle, valeur, simples); !refus.empty())
+  if (std::string refus = motifDeRefus(fichier, section, cle, valeur, simples, nomsPris); !refus.empty())
     return refuser(fichier, refus + " dans [" + section + "] " + cle), false;
   if (std::string refus; !journal::AvantEcriture(fichier, section, cle, valeur, change, &refus))
     return refuser(fichier, refus), false;
@@ -198,7 +205,8 @@ bool LireEtEcrireIni(const std::string& fichier, const std::string& section, con
     Passe& p = *static_cast<Passe*>(c);
     p.choisir(p.contexte, v);
     bool simples = false;
-    if (!verifier(p.fichier, p.section, p.cle, v, &simples, &p.change, true)) return false;
+    // Called only for a file and names a write took as they are: the value alone is looked at.
+    if (!verifier(p.fichier, p.section, p.cle, v, &simples, &p.change, true, true)) return false;
     p.verifiee = true;
     *textes = simples ? platform::WriteTexts::Plain : platform::WriteTexts::Unchecked;
     return true;

@@ -193,3 +193,33 @@ TEST_F(Ini, NewSectionsAndKeysLandAfterTheExistingOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Within a command, once a write took the file, its keys go in one pass; names a
+// write would not take as they are still go the usual way, and are refused there
+// with the same reason.
+TEST_F(Ini, InOnePassTheNamesAWriteRefusesAreRefusedAsEver) {
+  DefinirLigneDeProgression(nullptr);
+  const std::string f = W("p.ini");
+  platform::BeginCommand();
+  ASSERT_TRUE(EcritureIni(f, "S", "Premiere", "1"));
+  const struct {
+    const char *section, *cle, *raison;
+  } cas[] = {
+      {"S", "a=b", "« = » interdit dans un nom de clé"},
+      {"S", "  [x", "un nom de clé ne peut commencer par « [ » ou « ; »"},
+      {"S", ";c", "un nom de clé ne peut commencer par « [ » ou « ; »"},
+      {"s]t", "k", "« ] » interdit dans un nom de section"},
+  };
+  for (const auto& c : cas) {
+    EXPECT_FALSE(LireEtEcrireIni(f, c.section, c.cle, "v", [](std::string&) {})) << c.cle;
+    EXPECT_EQ(DerniereRaison(), std::string(c.raison) + " dans [" + c.section + "] " + c.cle);
+  }
+  EXPECT_FALSE(LireEtEcrireIni(f, "S", "k", "v", [](std::string& v) { v = "a\nb"; }));
+  EXPECT_TRUE(LireEtEcrireIni(f, "S", "Seconde", "2", [](std::string&) {}));
+  EXPECT_TRUE(platform::EndCommand().empty());
+  EXPECT_EQ(s.Read(f), "[S]\r\nPremiere=1\r\nSeconde=2\r\n");
+}
+
+}  // namespace

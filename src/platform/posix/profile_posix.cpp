@@ -360,12 +360,14 @@ int change(const std::string& file, const std::string& section, const std::strin
 bool ProfileReadThenWrite(const std::string& file, const std::string& section, const std::string& key,
                           const std::string& defaultValue, ChooseValue choose, void* context, std::string* value,
                           int* written, std::string* reason, WriteEffect* effect) {
-  // Names the code page would change go the usual way; most keys name the
-  // section of the key before, known plain already.
+  // Names a write would not take as they are go the usual way, which says why;
+  // most keys name the section of the key before, known plain already.
   static std::string plainSection;
-  if (g_commandDepth == 0 || file.empty() || !octets::Ordinaire(key)) return false;
+  if (g_commandDepth == 0 || file.empty() || !octets::Ordinaire(key, '=')) return false;
+  if (const size_t d = key.find_first_not_of(' '); d == std::string::npos || key[d] == '[' || key[d] == ';')
+    return false;
   if (section != plainSection) {
-    if (!octets::Ordinaire(section)) return false;
+    if (!octets::Ordinaire(section, ']')) return false;
     plainSection = section;
   }
   // Only a file this command has written to already: found, checked and loaded.
