@@ -110,4 +110,23 @@ inline bool HorsAscii(std::string_view s) {
   return UnMot(s, [](uint64_t w) { return (w & 0x8080808080808080ULL) != 0; });
 }
 
+// Where the first CR or LF of `s` is, or npos: a file's lines are cut at them,
+// sixteen bytes looked at a time.
+inline size_t PremierSaut(std::string_view s) {
+  const char* p = s.data();
+  const size_t n = s.size();
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  for (; i + 16 <= n; i += 16) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    if (const int m = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf))))
+      return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(m)));
+  }
+#endif
+  for (; i < n; ++i)
+    if (p[i] == '\r' || p[i] == '\n') return i;
+  return std::string_view::npos;
+}
+
 }  // namespace octets

@@ -78,8 +78,8 @@ void ProfileDocument::Parse(std::string_view file) {
   const std::string_view bytes = texts_.Keep(utf16_ ? std::string_view(image) : file);
   size_t pos = 0;
   while (pos < bytes.size()) {
-    size_t end = pos;
-    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    const size_t saut = octets::PremierSaut(bytes.substr(pos));
+    const size_t end = saut == std::string_view::npos ? bytes.size() : pos + saut;
     if (end == bytes.size()) {
       lines_.push_back({bytes.substr(pos), Eol::kNone});
       break;

@@ -20,6 +20,7 @@ TEST(Octets, EveryScanAgreesWithAPlainLoopAtEveryLengthAndPlace) {
     EXPECT_TRUE(octets::Ordinaire(base, '=')) << n;
     EXPECT_FALSE(octets::Contient(base, '\r', '\n', '\0')) << n;
     EXPECT_FALSE(octets::HorsAscii(base)) << n;
+    EXPECT_EQ(octets::PremierSaut(base), std::string::npos) << n;
     for (size_t at = 0; at < n; ++at) {
       for (const char c : {'\0', '\r', '\n', '=', ']', '\x80', '\xE9', '\xFF'}) {
         std::string s = base;
@@ -29,6 +30,12 @@ TEST(Octets, EveryScanAgreesWithAPlainLoopAtEveryLengthAndPlace) {
         EXPECT_EQ(octets::Contient(s, '\r', '\n', '\0'), c == '\r' || c == '\n' || c == '\0') << n << " " << at;
         EXPECT_EQ(octets::Contient(s, ']'), c == ']') << n << " " << at;
         EXPECT_EQ(octets::HorsAscii(s), static_cast<unsigned char>(c) >= 0x80) << n << " " << at;
+        EXPECT_EQ(octets::PremierSaut(s), s.find_first_of("\r\n")) << n << " " << at;
+        // A second break after the first: the first is the one found.
+        if (at + 1 < n) {
+          s[at + 1] = '\n';
+          EXPECT_EQ(octets::PremierSaut(s), s.find_first_of("\r\n")) << n << " " << at;
+        }
       }
     }
   }
