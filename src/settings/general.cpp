@@ -162,18 +162,6 @@ Disposition DispositionDe(const Entrees& e) {
   return d;
 }
 
-void LireEtReecrire(const std::string& fichier, const TableDeCles& cles) {
-  const Entrees e;
-  const OptionsGenerales o;
-  Passage{e, o, {}, {}, {}}.ecrire(
-      fichier,
-      [&cles](SortieDeCles& t) {
-        for (const CleParDefaut& c : cles)
-          c.duChamp() ? t.Ajouter(c.section, c.cle, c.champ, c.defaut) : t.Ajouter(c.section, c.cle, c.defaut);
-      },
-      -1);
-}
-
 BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& options) {
   const std::string kvSys = e.config + "Kv_Sys.ini";
   const std::string il3 = e.config + "IL3_Systeme.ini";

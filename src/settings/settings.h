@@ -184,9 +184,6 @@ struct BilanGeneral {
   int applicables() const;
 };
 
-// Every key: the stored value (or the default) read, then written back.
-void LireEtReecrire(const std::string& fichier, const TableDeCles& cles);
-
 // The general button's four files, in order, into the configuration folder.
 BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& options = {});
 
