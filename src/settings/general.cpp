@@ -29,21 +29,6 @@ bool encadre(const std::string& v, const std::string& avant, const std::string& 
          v.compare(v.size() - apres.size(), apres.size(), apres) == 0;
 }
 
-// A recipient of a file's keys that does `f` with each.
-template <class F>
-struct Pour : RecepteurDeCles {
-  explicit Pour(F f) : f(std::move(f)) {}
-  void Cle(const CleParDefaut& c) override { f(c); }
-  F f;
-};
-// `f` with each key that `cles` makes.
-template <class Cles, class F>
-void PourChaqueCle(Cles cles, F f) {
-  Pour<F> pour(std::move(f));
-  SortieDeCles sortie(pour);
-  cles(sortie);
-}
-
 // The layout a file records: the field values its record keys were built from.
 template <class Cles>
 Disposition releve(const std::string& fichier, Cles cles) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace settings {
@@ -78,23 +79,30 @@ class SortieDeCles {
   RecepteurDeCles& r_;
 };
 
+// `f` with each key that the maker `faire` gives.
+template <class Faire, class F>
+void PourChaqueCle(Faire faire, F f) {
+  struct Pour : RecepteurDeCles {
+    explicit Pour(F f) : f(std::move(f)) {}
+    void Cle(const CleParDefaut& c) override { f(c); }
+    F f;
+  } pour(std::move(f));
+  SortieDeCles sortie(pour);
+  faire(sortie);
+}
+
 // The keys a maker gives, kept in a table.
 template <class Faire>
 TableDeCles EnTable(Faire faire) {
-  struct Collecte : RecepteurDeCles {
-    TableDeCles t;
-    void Cle(const CleParDefaut& c) override { t.push_back(c); }
-  } collecte;
-  collecte.t.reserve(kCapaciteTable);
-  SortieDeCles sortie(collecte);
-  faire(sortie);
-  return std::move(collecte.t);
+  TableDeCles t;
+  t.reserve(kCapaciteTable);
+  PourChaqueCle(faire, [&t](const CleParDefaut& c) { t.push_back(c); });
+  return t;
 }
 
 // The two last digits of n >= 0, the first one a zero below ten: the numbering
-// of the tables' keys ("01", "02"... as N2S(n, 2, 0, "0") gives it, without its arithmetic).
-inline std::string Nn(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
-// The same digits without a text of their own, for a name made of pieces.
+// of the tables' keys ("01", "02"... as N2S(n, 2, 0, "0") gives it, without its
+// arithmetic), without a text of their own, for a name made of pieces.
 struct DeuxChiffres {
   char c[2];
   operator std::string_view() const { return {c, 2}; }
