@@ -1,5 +1,6 @@
 #include "services/journal.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <vector>
@@ -29,6 +30,9 @@ struct Etat {
   Mode mode = Mode::Inactif;
   bool sauvegardes = false;
   bool details = true;
+  // The run's backups share one key, so that restore finds them as one set even
+  // when the run crosses a second.
+  std::string cleSauvegardes;
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
   std::map<std::string, IndexDesCles> clesNotees;  // by folded path
@@ -104,14 +108,19 @@ std::string horodatage() {
   return texte;
 }
 
-// NAME.YYYYMMDD-HHMMSS.bak beside the file; a second one within the same second
-// gets -2, -3... and never takes the place of one that exists.
+// NAME.KEY.bak beside the file, KEY the time of the run's first backup
+// (YYYYMMDD-HHMMSS); a second run within the same second gets -2, -3... and
+// never takes the place of a backup that exists.
 bool sauvegarder(const std::string& fichier, std::string* nom, std::string* raison) {
-  const std::string base = fichier + "." + horodatage();
-  for (int n = 1; n < 100; ++n) {
-    *nom = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".bak";
+  std::string& cle = etat().cleSauvegardes;
+  const std::string temps = cle.empty() ? horodatage() : cle.substr(0, 15);
+  int n = cle.size() > 16 ? std::atoi(cle.c_str() + 16) : 1;
+  for (; n < 100; ++n) {
+    const std::string essai = temps + (n == 1 ? "" : "-" + std::to_string(n));
+    *nom = fichier + "." + essai + ".bak";
     switch (platform::CopyToNewFile(fichier, *nom, raison)) {
       case platform::Copy::Done:
+        cle = essai;
         return true;
       case platform::Copy::Exists:
         continue;

@@ -2,6 +2,10 @@
 // functions take for the same key, is reported once, with its last value.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -56,6 +60,27 @@ TEST_P(Journal, AKeyWrittenAgainUnderAnySpellingIsReportedOnceWithItsLastValue) 
   for (size_t i = 0; i < a.size(); ++i)
     EXPECT_EQ((std::vector<std::string>{a[i].section, a[i].cle, a[i].valeur}), attendues[i]) << i;
   EXPECT_TRUE(r.fichiers[0].cree);
+  journal::Demarrer(journal::Mode::Inactif);
+}
+
+// restore takes a run's backups as one set by their key: a run that crosses a
+// second must still give all its files the key of its first backup.
+TEST(Sauvegardes, ARunsBackupsShareOneKeyEvenAcrossASecond) {
+  char ici[4096];
+  ASSERT_NE(::getcwd(ici, sizeof ici), nullptr);
+  const std::string a = std::string(ici) + "/a.ini", b = std::string(ici) + "/b.ini";
+  for (const std::string& f : {a, b}) std::ofstream(f) << "[S]\r\nK=0\r\n";
+  journal::Demarrer(journal::Mode::Reel, true);
+  bool change = false;
+  std::string refus;
+  ASSERT_TRUE(journal::AvantEcriture(a, "S", "K", "1", &change, &refus)) << refus;
+  for (const std::time_t t = std::time(nullptr); std::time(nullptr) == t;) ::usleep(10000);
+  ASSERT_TRUE(journal::AvantEcriture(b, "S", "K", "1", &change, &refus)) << refus;
+  const journal::Rapport& r = journal::RapportEnCours();
+  ASSERT_EQ(r.fichiers.size(), 2u);
+  const auto cle = [](const journal::Fichier& f, const std::string& nom) { return f.sauvegarde.substr(nom.size()); };
+  EXPECT_FALSE(r.fichiers[0].sauvegarde.empty());
+  EXPECT_EQ(cle(r.fichiers[0], a), cle(r.fichiers[1], b));
   journal::Demarrer(journal::Mode::Inactif);
 }
 
