@@ -160,9 +160,16 @@ BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& 
     p.releves[0] = releve(kvSys, clesKvSys);
     p.releves[1] = releve(il3, clesIl3);
   });
+  const auto avancement = [&](int n, const std::string& fichier) {
+    if (options.avancement) options.avancement(n, 4, fichier);
+  };
+  avancement(1, kvSys);
   p.ecrire(kvSys, clesKvSys, 0);
+  avancement(2, il3);
   p.ecrire(il3, clesIl3, 1);
+  avancement(3, e.config + "KV_Mus.ini");
   p.ecrire(e.config + "KV_Mus.ini", [](SortieDeCles& t) { ClesKvMus(t); }, -1);
+  avancement(4, e.config + "KV_Pub.ini");
   p.ecrire(e.config + "KV_Pub.ini", [](SortieDeCles& t) { ClesKvPub(t); }, -1);
   if (options.miseAJour) Procedure("Frm_Main:CommandCreerSettings_Click").etape([&] { p.nonComptees(kvSys, il3); });
   return p.bilan;

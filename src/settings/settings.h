@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -174,6 +175,8 @@ struct OptionsGenerales {
   bool miseAJour = false;
   // The fields as the loading found them: the layout the files were last written for.
   std::optional<Disposition> chargee;
+  // Told before each file: its number, how many there are, its path.
+  std::function<void(int numero, int total, const std::string& fichier)> avancement;
 };
 
 // A stored value that differs from what the fields give, and stayed.

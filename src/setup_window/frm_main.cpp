@@ -369,9 +369,15 @@ std::string Frm_Main::ecrire(int16_t index, const settings::Entrees& e, bool mis
                                             vue_.Texte(Nom::TexteCleGUID, -1));
     });
   } else {
-    p.etape([&] { *bilan = settings::EcrireParametresGeneraux(e, {miseAJour, chargee_}); });
+    settings::OptionsGenerales options{miseAJour, chargee_, {}};
+    options.avancement = [this](int n, int total, const std::string& fichier) {
+      vue_.DefinirAvancement("Fichier " + std::to_string(n) + " sur " + std::to_string(total) + ": " +
+                             fichier.substr(fichier.find_last_of('\\') + 1));
+    };
+    p.etape([&] { *bilan = settings::EcrireParametresGeneraux(e, options); });
   }
   const std::vector<platform::SaveFailure> nonEnregistres = platform::EndCommand();
+  vue_.DefinirAvancement("");
 
   std::string echecs;
   for (const EchecsFichier& f : Bilan().fichiers())

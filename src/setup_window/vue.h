@@ -45,6 +45,9 @@ class Vue {
   // Where the files go (the prefix on Linux), shown for as long as the window is
   // open; a view with no room for it, or a system where it goes without saying, ignores it.
   virtual void DefinirLieu(const std::string&) {}
+  // How far the general button's run is ("Fichier 2 sur 4: IL3_Systeme.ini"),
+  // in a panel of its own beside the progress line; empty when it is over.
+  virtual void DefinirAvancement(const std::string&) {}
 
   // A modal message box with one OK button, the window's caption as title and
   // the icon of `style` (16 critical, 48 exclamation, 64 information).

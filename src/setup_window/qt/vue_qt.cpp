@@ -122,6 +122,11 @@ QWidget* VueQt::creer(const fenetre::Controle& c) {
   barre_->addWidget(panneau_, 1);
   // Where the files go, in its own panel: the title stays the caption every box
   // takes, and the progress line keeps the first panel to itself.
+  avancement_ = new QLabel(barre_);
+  avancement_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  avancement_->setTextFormat(Qt::PlainText);
+  avancement_->hide();
+  barre_->addPermanentWidget(avancement_);
   lieu_ = new QLabel(barre_);
   lieu_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   lieu_->setTextFormat(Qt::PlainText);
@@ -211,6 +216,13 @@ std::optional<bool> VueQt::Question(const std::string& texte, int style, Boutons
                   ouiNon ? QMessageBox::No : QMessageBox::Ok};
   const QMessageBox::StandardButton r = options_.boite(this, m);
   return r == QMessageBox::Yes || r == QMessageBox::Ok;
+}
+
+void VueQt::DefinirAvancement(const std::string& texte) {
+  avancement_->setText(QString::fromStdString(texte));
+  avancement_->setVisible(!texte.empty());
+  // Painted now, as the progress line is: the run holds this thread.
+  barre_->repaint();
 }
 
 void VueQt::DefinirLieu(const std::string& texte) {

@@ -51,7 +51,9 @@ class VueQt : public QWidget, public Vue {
   void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
   void DefinirLieu(const std::string& texte) override;
+  void DefinirAvancement(const std::string& texte) override;
   QLabel* PanneauLieu() const { return lieu_; }
+  QLabel* PanneauAvancement() const { return avancement_; }
   void MessageBox(const std::string& texte, int style) override;
   std::optional<bool> Question(const std::string& texte, int style, Boutons boutons) override;
   // A folder outside the prefix's own drives is taken only once the user agreed.
@@ -72,6 +74,7 @@ class VueQt : public QWidget, public Vue {
   QStatusBar* barre_ = nullptr;
   QLabel* panneau_ = nullptr;
   QLabel* lieu_ = nullptr;  // the second panel: where the files go
+  QLabel* avancement_ = nullptr;  // how far a general run is, while it runs
   Frm_Main* presentateur_ = nullptr;
 };
 

@@ -505,6 +505,21 @@ void VueWin32::DefinirInfoBulle(Nom nom, int index, const std::string& texte) {
   SendMessageW(bulles_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&outil));
 }
 
+// A second panel, a third of the bar, while a general run says how far it is.
+void VueWin32::DefinirAvancement(const std::string& texte) {
+  HWND barre = Controle(Nom::StatusBarMain, -1);
+  if (!barre) return;
+  RECT r{};
+  GetClientRect(barre, &r);
+  int bords[2] = {texte.empty() ? -1 : r.right - r.right / 3, -1};
+  SendMessageW(barre, SB_SETPARTS, texte.empty() ? 1 : 2, reinterpret_cast<LPARAM>(bords));
+  if (!texte.empty()) {
+    const std::wstring large = Large(texte);
+    SendMessageW(barre, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(large.c_str()));
+  }
+  UpdateWindow(barre);
+}
+
 void VueWin32::DefinirStatut(const std::string& texte) {
   HWND barre = Controle(Nom::StatusBarMain, -1);
   if (!barre) return;

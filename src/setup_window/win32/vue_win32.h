@@ -70,6 +70,7 @@ class VueWin32 : public Vue {
   void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) override;
   void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override;
   void DefinirStatut(const std::string& texte) override;
+  void DefinirAvancement(const std::string& texte) override;
   void MessageBox(const std::string& texte, int style) override;
   std::optional<bool> Question(const std::string& texte, int style, Boutons boutons) override;
   std::optional<std::string> ChoisirDossier(const std::string& titre, const std::string& dossierInitial) override;

@@ -1,6 +1,9 @@
 #include "banc_fenetre.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <memory>
 
 using fenetre::Nom;
 
@@ -31,6 +34,15 @@ fenetre::qt::OptionsVue options(Banc* b, double dpi, QRect zone) {
 }
 
 }  // namespace
+
+bool Photographier(const fenetre::qt::Message& m, QWidget* parent, const char* nom) {
+  const std::unique_ptr<QMessageBox> boite = fenetre::qt::CreerQMessageBox(parent, m);
+  boite->show();
+  QCoreApplication::processEvents();
+  const QString chemin = QStringLiteral(IL3_ARTEFACTS "/") + QLatin1String(nom);
+  qInfo("screenshot: %s", qPrintable(chemin));
+  return boite->grab().toImage().save(chemin);
+}
 
 Banc::Banc(double dpi, QRect zone) : vue(options(this, dpi, zone)), frm(vue) {
   vue.Relier(&frm);

@@ -37,6 +37,9 @@ struct Banc {
   fenetre::Frm_Main frm;
 };
 
+// The box `m` as the user sees it, left as a screenshot in the build folder.
+bool Photographier(const fenetre::qt::Message& m, QWidget* parent, const char* nom);
+
 // Each group of tests, run by the test program's main.
 int TesterDisposition(int argc, char** argv);
 int TesterVue(int argc, char** argv);

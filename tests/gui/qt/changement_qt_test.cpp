@@ -11,19 +11,6 @@
 
 using fenetre::Nom;
 
-namespace {
-
-// The box as the user sees it, from what the window asked for.
-void photographier(const fenetre::qt::Message& m, QWidget* parent, const char* nom) {
-  const std::unique_ptr<QMessageBox> boite = fenetre::qt::CreerQMessageBox(parent, m);
-  boite->show();
-  QCoreApplication::processEvents();
-  const QString chemin = QStringLiteral(IL3_ARTEFACTS "/") + QLatin1String(nom);
-  qInfo("screenshot: %s", qPrintable(chemin));
-  QVERIFY(boite->grab().toImage().save(chemin));
-}
-
-}  // namespace
 
 class ChangementTest : public QObject {
   Q_OBJECT
@@ -65,7 +52,7 @@ class ChangementTest : public QObject {
                  "[Div_Radio] Nom_Radio: gardé « Radio Sud », fenêtre « Radio Sud FM »\n")),
              qPrintable(q.texte));
     QVERIFY(q.texte.endsWith(QString::fromUtf8("Appliquer les valeurs de la fenêtre ?")));
-    photographier(q, &b->vue, "fenetre-qt-question.png");
+    QVERIFY(Photographier(q, &b->vue, "fenetre-qt-question.png"));
     QCOMPARE(b->messages[1].texte, QString::fromUtf8("Paramétrage créé ou MAJ\n\n4 valeurs de la fenêtre appliquées."));
     QCOMPARE(kvSys("Div_Radio", "Nom_Radio"), std::string("Radio Sud FM"));
     QCOMPARE(kvSys("Stations", "NB_MAX"), std::string("2"));
@@ -92,7 +79,7 @@ class ChangementTest : public QObject {
     QCOMPARE(b->messages.size(), size_t(1));
     QCOMPARE(b->messages[0].texte, QString::fromUtf8("La station 1 est vide: les stations 2 à 5 ne seront pas créées."));
     QCOMPARE(b->messages[0].boutons, QMessageBox::Ok | QMessageBox::Cancel);
-    photographier(b->messages[0], &b->vue, "fenetre-qt-stations.png");
+    QVERIFY(Photographier(b->messages[0], &b->vue, "fenetre-qt-stations.png"));
     QCOMPARE(kvSys("Div_Radio", "Nom_Radio"), std::string("<absent>"));  // nothing written
   }
 
@@ -106,7 +93,7 @@ class ChangementTest : public QObject {
     QCOMPARE(b->messages[0].texte,
              QString::fromUtf8("Le nom de la radio est encore l'exemple « Nom de votre Radio ». Écrire quand même ?"));
     QCOMPARE(b->messages[0].defaut, QMessageBox::No);
-    photographier(b->messages[0], &b->vue, "fenetre-qt-exemple.png");
+    QVERIFY(Photographier(b->messages[0], &b->vue, "fenetre-qt-exemple.png"));
     QVERIFY(!b->box.Exists(b->box.Win() + "App\\Settings\\IL3_Config.ini"));
     b->reponsesBoites = {QMessageBox::Yes};
     cliquer(1);

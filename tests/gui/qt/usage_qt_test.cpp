@@ -206,6 +206,7 @@ class UsageTest : public QObject {
     QCOMPARE(b->vue.PanneauLieu()->text(),
              QString::fromStdString("Pr\xC3\xA9" "fixe: " + b->box.Prefix() + " (--root)"));
     QVERIFY(b->vue.PanneauLieu()->isVisibleTo(&b->vue));
+    QVERIFY(sauver(b->vue.grab().toImage(), "fenetre-qt-prefixe.png"));
 
     std::filesystem::rename(b->box.Prefix() + "/drive_c", b->box.Prefix() + "/ailleurs");
     b->reponsesBoites = {QMessageBox::Yes};
@@ -215,6 +216,7 @@ class UsageTest : public QObject {
                                                           " n'a pas de lecteur C: (le dossier " + b->box.Prefix() +
                                                           "/drive_c manque): rien ne peut y \xC3\xAA" "tre \xC3\xA9" "crit.\n\n"
                                                           "Cr\xC3\xA9" "er le pr\xC3\xA9" "fixe " + b->box.Prefix() + " ?"));
+    QVERIFY(Photographier(b->messages[0], &b->vue, "fenetre-qt-prefixe-question.png"));
     QVERIFY(std::filesystem::is_directory(b->box.Prefix() + "/drive_c/windows"));
     QCOMPARE(b->messages.back().texte, QStringLiteral("Dossiers cr\u00E9\u00E9s"));
 
@@ -225,10 +227,41 @@ class UsageTest : public QObject {
     QTest::mouseClick(b->Bouton(Nom::CommandDossier, 4), Qt::LeftButton);  // Non, the default
     QVERIFY(b->messages.back().texte.startsWith(QStringLiteral("Ce dossier n'est sur aucun lecteur du pr\u00E9" "fixe: il s'\u00E9" "crirait Z:")));
     QCOMPARE(b->messages.back().defaut, QMessageBox::No);
+    QVERIFY(Photographier(b->messages.back(), &b->vue, "fenetre-qt-hors-lecteurs.png"));
     QCOMPARE(b->Texte(Nom::TexteDossier, 4), avant);
     b->reponsesBoites = {QMessageBox::Yes};
     QTest::mouseClick(b->Bouton(Nom::CommandDossier, 4), Qt::LeftButton);
     QVERIFY2(b->Texte(Nom::TexteDossier, 4).rfind("Z:\\", 0) == 0, b->Texte(Nom::TexteDossier, 4).c_str());
+  }
+
+  // A general run says how far it is in a panel of its own, gone once it is over.
+  void avancementDansSonPanneau() {
+    b->frm.Form_Load();
+    b->vue.DefinirAvancement("Fichier 2 sur 4: IL3_Systeme.ini");
+    QVERIFY(b->vue.PanneauAvancement()->isVisibleTo(&b->vue));
+    QCOMPARE(b->vue.PanneauAvancement()->text(), QStringLiteral("Fichier 2 sur 4: IL3_Systeme.ini"));
+    QVERIFY(sauver(b->vue.grab().toImage(), "fenetre-qt-avancement.png"));
+    b->DossiersDuBac();
+    b->vue.DefinirTexte(Nom::TexteNomRadio, -1, "Radio Sud");
+    b->vue.DefinirTexte(Nom::TexteNomStation, 0, "Studio");
+    QTest::mouseClick(b->Bouton(Nom::CommandCreerSettings, 0), Qt::LeftButton);
+    QTest::mouseClick(b->Bouton(Nom::CommandCreerSettings, 2), Qt::LeftButton);
+    QCOMPARE(b->messages.back().texte, QStringLiteral("Param\u00E9trage cr\u00E9\u00E9 ou MAJ"));
+    QVERIFY(!b->vue.PanneauAvancement()->isVisibleTo(&b->vue));
+  }
+
+  // Folders that could not be made, each with why.
+  void dossiersNonCrees() {
+    b->frm.Form_Load();
+    b->DossiersDuBac();
+    b->box.Write(b->box.Win() + "Fichier", "x");
+    b->vue.DefinirTexte(Nom::TexteDossier, 2, "Q:\\Absent\\");
+    b->vue.DefinirTexte(Nom::TexteDossier, 3, b->box.Win() + "Fichier\\Pub\\");
+    QTest::mouseClick(b->Bouton(Nom::CommandCreerSettings, 0), Qt::LeftButton);
+    const QString dit = b->messages.back().texte;
+    QVERIFY2(dit.contains(QStringLiteral("Q:\\Absent\\ (lecteur Q: introuvable)")), qPrintable(dit));
+    QVERIFY2(dit.contains(QStringLiteral("(un fichier porte le nom ")), qPrintable(dit));
+    QVERIFY(Photographier(b->messages.back(), &b->vue, "fenetre-qt-dossiers-non-crees.png"));
   }
 
   void chaqueEcranToutAccessible_data() {

@@ -175,6 +175,55 @@ TEST(Usage, LeChampRougeDitPourquoiDansSaBulle) {
 
 // Enter presses the focused button, as Space does; in a text box, and Escape
 // anywhere, it does nothing.
+// The folders the folder button could not make are each listed with why; the
+// real box is left as a screenshot.
+TEST(Usage, LesDossiersNonCreesDisentPourquoi) {
+  Banc b;
+  b.frm.Form_Load();
+  b.DossiersDuBac();
+  b.box.Write(b.box.Win() + "Fichier", "x");
+  b.Ecrire(Nom::TexteDossier, 2, L"Q:\\Absent\\");
+  b.Ecrire(Nom::TexteDossier, 3, Large(b.box.Win()) + L"Fichier\\Pub\\");
+  b.messages.clear();
+  b.Cliquer(Nom::CommandCreerSettings, 0);
+  ASSERT_EQ(b.messages.size(), size_t(1));
+  const std::wstring dit = b.messages[0].texte;
+  EXPECT_NE(dit.find(L"Q:\\Absent\\ (lecteur Q: introuvable)"), std::wstring::npos) << Etroit(dit);
+  EXPECT_NE(dit.find(L"Fichier\\Pub\\ (un fichier porte le nom "), std::wstring::npos) << Etroit(dit);
+
+  Banc reel(false);
+  bool vue = false;
+  PendantLeModal([&] {
+    HWND boite = DialogueDe(reel.F());
+    if (!boite) return false;
+    vue = CapturerFenetre(boite, artefact(L"dossiers_win32.bmp"));
+    PostMessageW(boite, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  reel.vue.MessageBox(Etroit(dit), 48);
+  EXPECT_TRUE(vue);
+}
+
+// A general run says how far it is in a second panel, gone once it is over.
+TEST(Usage, AvancementDansUnSecondPanneau) {
+  Banc b;
+  b.frm.Form_Load();
+  HWND barre = b.C(Nom::StatusBarMain);
+  b.vue.DefinirAvancement("Fichier 2 sur 4: IL3_Systeme.ini");
+  EXPECT_EQ(SendMessageW(barre, SB_GETPARTS, 0, 0), 2);
+  wchar_t texte[128] = {};
+  SendMessageW(barre, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(texte));
+  EXPECT_EQ(std::wstring(texte), L"Fichier 2 sur 4: IL3_Systeme.ini");
+  EXPECT_TRUE(CapturerFenetre(b.F(), artefact(L"avancement_win32.bmp")));
+  b.DossiersDuBac();
+  b.Ecrire(Nom::TexteNomRadio, -1, L"Radio Sud");
+  b.Ecrire(Nom::TexteNomStation, 0, L"Studio");
+  b.Cliquer(Nom::CommandCreerSettings, 0);
+  b.Cliquer(Nom::CommandCreerSettings, 2);
+  EXPECT_EQ(b.messages.back().texte, L"Param\u00E9trage cr\u00E9\u00E9 ou MAJ");
+  EXPECT_EQ(SendMessageW(barre, SB_GETPARTS, 0, 0), 1);
+}
+
 TEST(Usage, EntreeEspaceEtEchapAuClavier) {
   Banc b;
   b.Ecrire(Nom::TexteDossier, 3, Large(b.box.Win()));
