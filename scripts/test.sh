@@ -8,6 +8,8 @@ start=$(date +%s)
 
 scripts/install-deps.sh
 jobs="$(nproc)"
+# Each step's header says when it began, so that a slow one is seen.
+etape() { echo "== $* (at $(( $(date +%s) - start )) s)"; }
 
 # The tests run in a view of the machine where only the build folder can be
 # written (scripts/bac-a-sable): a stray write fails on the spot, in the test
@@ -21,14 +23,14 @@ ci=false
 [ "${CI:-}" = true ] && ci=true
 if $ci; then scripts/outside-writes begin build/outside; fi
 
-echo "== Native build and tests"
+etape "Native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs"
 QT_QPA_PLATFORM=offscreen scripts/bac-a-sable ctest --test-dir build/native -j "$jobs" --output-on-failure
-echo "== Save figures (kills, concurrent writers, full disk)"
+etape "Save figures (kills, concurrent writers, full disk)"
 grep -a -E '^     [^ ]' build/native/Testing/Temporary/LastTest.log || true
 
-echo "== Windows build, tests under Wine"
+etape "Windows build, tests under Wine"
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/windows -j "$jobs"
@@ -36,17 +38,17 @@ scripts/bac-a-sable ctest --test-dir build/windows --output-on-failure
 
 for check in tests/wine/profile_diff/run.sh tests/wine/parity/run.sh tests/wine/rapport/run.sh tests/wine/console/run.sh tests/wine/enregistrement/run.sh; do
   [ -x "$check" ] || continue
-  echo "== $(basename "$(dirname "$check")") under Wine"
+  etape "$(basename "$(dirname "$check")") under Wine"
   scripts/bac-a-sable "$check" "$top/build/native" "$top/build/windows"
 done
 
-echo "== Packages: the .deb in a throwaway root, the MSI under Wine"
+etape "Packages: the .deb in a throwaway root, the MSI under Wine"
 scripts/package.sh
 tests/packages/run.sh deb
 scripts/bac-a-sable tests/packages/run.sh msi
 
 if $ci; then
-  echo "== Writes outside the build folder"
+  etape "Writes outside the build folder"
   scripts/outside-writes end build/outside
 fi
 
