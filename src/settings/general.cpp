@@ -167,10 +167,11 @@ BilanGeneral EcrireParametresGeneraux(const Entrees& e, const OptionsGenerales& 
   p.ecrire(kvSys, clesKvSys, 0);
   avancement(2, il3);
   p.ecrire(il3, clesIl3, 1);
-  avancement(3, e.config + "KV_Mus.ini");
-  p.ecrire(e.config + "KV_Mus.ini", [](SortieDeCles& t) { ClesKvMus(t); }, -1);
-  avancement(4, e.config + "KV_Pub.ini");
-  p.ecrire(e.config + "KV_Pub.ini", [](SortieDeCles& t) { ClesKvPub(t); }, -1);
+  const std::string kvMus = e.config + "KV_Mus.ini", kvPub = e.config + "KV_Pub.ini";
+  avancement(3, kvMus);
+  p.ecrire(kvMus, [](SortieDeCles& t) { ClesKvMus(t); }, -1);
+  avancement(4, kvPub);
+  p.ecrire(kvPub, [](SortieDeCles& t) { ClesKvPub(t); }, -1);
   if (options.miseAJour) Procedure("Frm_Main:CommandCreerSettings_Click").etape([&] { p.nonComptees(kvSys, il3); });
   return p.bilan;
 }

@@ -120,13 +120,14 @@ QWidget* VueQt::creer(const fenetre::Controle& c) {
   panneau_ = new QLabel(texte, barre_);
   panneau_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   barre_->addWidget(panneau_, 1);
-  // Where the files go, in its own panel: the title stays the caption every box
-  // takes, and the progress line keeps the first panel to itself.
+  // How far a general run is, shown only while one runs.
   avancement_ = new QLabel(barre_);
   avancement_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   avancement_->setTextFormat(Qt::PlainText);
   avancement_->hide();
   barre_->addPermanentWidget(avancement_);
+  // Where the files go, in its own panel: the title stays the caption every box
+  // takes, and the progress line keeps the first panel to itself.
   lieu_ = new QLabel(barre_);
   lieu_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   lieu_->setTextFormat(Qt::PlainText);
