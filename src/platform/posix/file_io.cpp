@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <new>
 
@@ -35,16 +37,21 @@ bool unsupported(int e) { return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP; 
 }  // namespace
 
 bool ReadAll(int fd, std::string* bytes) {
-  std::string out;
-  char buf[65536];
-  for (off_t at = 0;;) {
-    const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+  // Straight into the string, sized by the file (and a byte more, to see its
+  // end): a buffer of its own would be one more copy, and fresh memory to touch.
+  struct stat st;
+  const size_t attendu = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  std::string out(std::max<size_t>(attendu + 1, 4096), '\0');
+  size_t lus = 0;
+  for (;;) {
+    if (lus == out.size()) out.resize(out.size() * 2);  // it grew while we read
+    const ssize_t n = ::pread(fd, out.data() + lus, out.size() - lus, static_cast<off_t>(lus));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) break;
-    out.append(buf, static_cast<size_t>(n));
-    at += n;
+    lus += static_cast<size_t>(n);
   }
+  out.resize(lus);
   *bytes = std::move(out);
   return true;
 }
