@@ -50,13 +50,13 @@ comparer() {  # ROUNDS, then chrono_processus groups
       l["cat"] = "cat KV_Mus.ini"
       l["fenetre"] = "the window: il3-setup start to first drawing (offscreen)"
     }
-    { nom[NR] = $1; t[NR] = $2; mem[NR] = $4; rc[NR] = $5 }
+    { nom[NR] = $1; t[NR] = $2; mem[NR] = $4; rc[NR] = $5; pf[NR] = $6 }
     END {
       for (i = 1; i <= NR; i++) {
         base = nom[i]; sub(/_avant$/, "", base)
         quoi = l[base] (base != nom[i] ? ", older program" : "")
         ratio = i < NR ? sprintf("%5.2f x %s", t[i] / t[NR], nom[NR]) : ""
-        printf "  %-72s %7.2f ms %6.1f MB   %s%s\n", quoi, t[i] / 1000, mem[i] / 1024, ratio, rc[i] ? "   (exit " rc[i] ")" : ""
+        printf "  %-72s %7.2f ms %6.1f MB %5d faults   %s%s\n", quoi, t[i] / 1000, mem[i] / 1024, pf[i], ratio, rc[i] ? "   (exit " rc[i] ")" : ""
       }
     }'
 }
