@@ -1,6 +1,5 @@
 #include "services/journal.h"
 
-#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <vector>
@@ -30,9 +29,10 @@ struct Etat {
   Mode mode = Mode::Inactif;
   bool sauvegardes = false;
   bool details = true;
-  // The run's backups share one key, so that restore finds them as one set even
-  // when the run crosses a second.
-  std::string cleSauvegardes;
+  // The run's backups share one key, its time and rank, so that restore finds
+  // them as one set even when the run crosses a second.
+  std::string tempsSauvegardes;
+  int rangSauvegardes = 1;
   Rapport rapport;
   std::map<std::string, size_t> indexFichiers;  // folded path -> rapport.fichiers
   std::map<std::string, IndexDesCles> clesNotees;  // by folded path
@@ -112,15 +112,12 @@ std::string horodatage() {
 // (YYYYMMDD-HHMMSS); a second run within the same second gets -2, -3... and
 // never takes the place of a backup that exists.
 bool sauvegarder(const std::string& fichier, std::string* nom, std::string* raison) {
-  std::string& cle = etat().cleSauvegardes;
-  const std::string temps = cle.empty() ? horodatage() : cle.substr(0, 15);
-  int n = cle.size() > 16 ? std::atoi(cle.c_str() + 16) : 1;
-  for (; n < 100; ++n) {
-    const std::string essai = temps + (n == 1 ? "" : "-" + std::to_string(n));
-    *nom = fichier + "." + essai + ".bak";
+  std::string& temps = etat().tempsSauvegardes;
+  if (temps.empty()) temps = horodatage();
+  for (int& n = etat().rangSauvegardes; n < 100; ++n) {
+    *nom = fichier + "." + temps + (n == 1 ? "" : "-" + std::to_string(n)) + ".bak";
     switch (platform::CopyToNewFile(fichier, *nom, raison)) {
       case platform::Copy::Done:
-        cle = essai;
         return true;
       case platform::Copy::Exists:
         continue;

@@ -4,7 +4,6 @@
 
 #include <map>
 #include <utility>
-#include <vector>
 
 #include "setup_window/frm_main.h"
 #include "setup_window/vue.h"
@@ -22,13 +21,10 @@ class VueMemoire : public Vue {
   void DefinirCouleurFond(Nom nom, int index, uint32_t couleur) override;
   void DefinirInfoBulle(Nom nom, int index, const std::string& texte) override { bulles_[{nom, index}] = texte; }
   void DefinirStatut(const std::string& texte) override { statut_ = texte; }
-  void DefinirAvancement(const std::string& texte) override { avancements_.push_back(texte); }
   void TraiterEvenements() override {}
   void Fermer() override { ferme_ = true; }
 
   const std::string& Statut() const { return statut_; }
-  // Every text the progress panel was given, in turn.
-  const std::vector<std::string>& Avancements() const { return avancements_; }
   std::string InfoBulle(Nom nom, int index) const {
     auto it = bulles_.find({nom, index});
     return it == bulles_.end() ? std::string() : it->second;
@@ -43,7 +39,6 @@ class VueMemoire : public Vue {
   std::map<std::pair<Nom, int>, uint32_t> couleurs_;
   std::map<std::pair<Nom, int>, std::string> bulles_;
   std::string statut_;
-  std::vector<std::string> avancements_;
   bool ferme_ = false;
   Frm_Main* presentateur_ = nullptr;
 };

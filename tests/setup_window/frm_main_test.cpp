@@ -358,7 +358,7 @@ TEST_F(FrmMainTest, GeneralButtonCountsStationsBeforeTheFirstEmptyField) {
   EXPECT_EQ(m[0].style, 64);
   EXPECT_EQ(vue.Statut(), "");
   // How far the run is, file by file, and nothing once it is over.
-  EXPECT_EQ(vue.Avancements(), (std::vector<std::string>{"Fichier 1 sur 4: Kv_Sys.ini", "Fichier 2 sur 4: IL3_Systeme.ini",
+  EXPECT_EQ(vue.avancements, (std::vector<std::string>{"Fichier 1 sur 4: Kv_Sys.ini", "Fichier 2 sur 4: IL3_Systeme.ini",
                                                          "Fichier 3 sur 4: KV_Mus.ini", "Fichier 4 sur 4: KV_Pub.ini", ""}));
   const std::string kvSys = box.Read(config() + "Kv_Sys.ini");
   EXPECT_NE(kvSys.find("Station_001=A\r\n"), std::string::npos);

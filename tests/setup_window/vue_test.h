@@ -42,8 +42,11 @@ class VueTest : public fenetre::VueMemoire {
     statuts.push_back(texte);
   }
 
+  void DefinirAvancement(const std::string& texte) override { avancements.push_back(texte); }
+
   std::vector<MessageVu> messages;
   std::vector<std::string> statuts;
+  std::vector<std::string> avancements;  // every text the progress panel was given, in turn
   std::vector<std::string> titres, departs;
   std::deque<std::optional<std::string>> reponses;
   std::vector<QuestionVue> questions;
